@@ -1,0 +1,66 @@
+// OpenAL sound slots: one looping music track and one-shot effects, each slot
+// reloading its WAV file when played. With no device every call is silent.
+#pragma once
+
+#include <AL/al.h>
+#include <list>
+
+class Sound {
+public:
+    Sound();
+
+    void Load(const char* fname, bool looping);
+    bool State(ALenum param);
+    void Play();
+    void Stop();
+    void Pause();
+    void Destroy();
+    void SetGain(float gain);
+    void SetProperties(float gain, float intensity, float attenuation, bool positional);
+    void SetPosition(float x, float y, float z);
+    void SetSourceRelative();
+    void Update();
+    void UpdateStatic();
+
+    bool positional;
+    float px, py, pz;
+    float gain;
+    float intensity;
+    float attenuation;
+    bool isMusic;
+    ALenum alFormatBuffer;
+    ALsizei alFreqBuffer;
+    ALsizei alBufferLen;
+    ALboolean alLoop;
+    ALuint alSource;
+    ALuint alSampleSet;
+    ALvoid* alBuffer;
+};
+
+void SetListenerPosition(float x, float y, float z);
+void SetListenerOrientation(float fx, float fy, float fz, float ux, float uy, float uz);
+bool sound_dead(Sound& snd);
+
+class AudioEngine {
+public:
+    static constexpr int kSlots = 26;
+
+    AudioEngine();
+    void initialize();
+    void spawn_static(int buffer, const char* file, bool loop);
+    void spawn_dynamic(int index, const char* file, float gain);
+
+    Sound s[kSlots];
+    std::list<Sound> d;
+    bool initialize_engine;
+};
+
+// The one engine of the game, named like its class as the game calls it.
+extern class AudioEngine AudioEngine;
+
+// Opens the default output device and makes a context current; false when the
+// machine has no sound device (the game then runs silently).
+bool StartAudioOutput();
+// Releases every slot, the context and the device, so a test can start over or a
+// clean exit leaves nothing open. The game itself may simply never call it.
+void StopAudioOutput();
