@@ -16,11 +16,13 @@ namespace {
 constexpr double kMaxSeconds = 300.0;
 constexpr size_t kMaxVoices = 20000;
 
+// Words of a line up to its comment. A comment starts with a '#' that begins a
+// word, so sharps such as F#5 stay notes.
 std::vector<std::string> Split(const std::string& line) {
     std::vector<std::string> words;
-    std::istringstream in(line.substr(0, line.find('#')));
+    std::istringstream in(line);
     std::string word;
-    while (in >> word) words.push_back(word);
+    while (in >> word && word[0] != '#') words.push_back(word);
     return words;
 }
 

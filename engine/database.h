@@ -1,0 +1,54 @@
+// The packed asset store: one headerless data file plus a pointer list of
+// (label, offset, size) entries. The game reads textures from it; the texture
+// packer writes it through the same class, so both share one format.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Pointer list layout: a 32-bit count, then fixed-size entries back to back.
+namespace DatabaseFormat {
+constexpr int kLabelSize = 260;
+constexpr int kEntrySize = kLabelSize + 4 + 4;
+constexpr int kCountSize = 4;
+} // namespace DatabaseFormat
+
+class Database {
+public:
+    struct Key {
+        char label[DatabaseFormat::kLabelSize];
+        int32_t adress;
+        uint32_t size;
+
+        Key();
+        explicit Key(const char* label_);
+    };
+
+    explicit Database(const char* path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    bool Read(const char* key, unsigned size, void* data);
+    bool IsKey(const char* key);
+    int GetKeyID(const char* key);
+    bool ValidateKey(const char* key, unsigned s, unsigned* ss);
+    bool ReadPList();
+    bool Synchronize();
+    static bool FileExist(const char* path);
+    static void PrintError(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+    // Writing side, used by the texture packer: appends a record to the data
+    // file and to the pointer list (rewritten now when autosync is on, else on
+    // Synchronize() or destruction).
+    bool Write(const char* key, unsigned size, const void* data);
+    void SetAutosync(bool on);
+    // Empties the store: both files truncated, no records.
+    bool Reset();
+
+    char db_name[260];
+    char db_location[260];
+    char pl_location[260];
+    bool force_autosync;
+    std::vector<Key> records;
+};

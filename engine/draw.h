@@ -1,0 +1,39 @@
+// Immediate-mode drawing kit on the 512 x 512 virtual screen: bitmap-font text,
+// full-screen pictures, quads, billboards, and the start-up vsync switch.
+#pragma once
+
+#include "math/vector3f.h"
+#include <GL/gl.h>
+
+// The 16 x 16 glyph texture read from "Data/font".
+extern GLuint font;
+// Reads "Data/font" (or another path) into `font`; a missing or bad file leaves
+// the text untextured. Returns whether a font was loaded.
+bool LoadFont(const char* path);
+
+void glPrintText(float raster_x, float raster_y, float size, bool center, const char* fmt, ...)
+    __attribute__((format(printf, 5, 6)));
+void glPrintTextBox(float raster_x, float raster_y, float size, int mc, const char* fmt, ...)
+    __attribute__((format(printf, 5, 6)));
+int ConvertCharToGlASCII(char c);
+void RenderOnViewport(float s, vector3f t);
+void glPrint(GLfloat x, GLfloat y, const char* text);
+void DrawRect(float w, float h, float sy);
+void RenderPlane(float l, float wrap);
+void glBillboarding();
+void RenderParticle(float s, bool radial);
+void RenderSkyBoxMask(GLuint left, GLuint right, GLuint front, GLuint back, GLuint top, GLuint bottom);
+vector3f GetOGLPos(int x, int y);
+bool checkOGLExtension(const char* extensionName);
+void SpeedUp();
+
+// The unit quad shared by glyphs and panel buttons: six vertices of two
+// triangles, corners +-1, with their texture corners.
+extern const GLfloat kUnitQuadVertices[12];
+extern const GLfloat kUnitQuadTexCoords[12];
+// Draws the unit quad from client arrays, then disables the texture-coordinate
+// array again (the vertex array stays enabled).
+void DrawUnitQuad();
+// Pushes an orthographic 0..512 projection and two model-view levels; PopVirtualScreen undoes it.
+void PushVirtualScreen();
+void PopVirtualScreen();

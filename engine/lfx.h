@@ -1,0 +1,113 @@
+// Particle effects: an effect is a list of emitters read from a ".lfx" text file;
+// each emitter spawns, moves, fades and draws its particles every frame.
+#pragma once
+
+#include <GL/gl.h>
+#include <list>
+
+// Tokens of the ".lfx" format, shared by the loader and the tool that writes effects.
+namespace LfxFormat {
+constexpr const char* kMagic = "LFX";
+constexpr int kVersion = 2;
+} // namespace LfxFormat
+
+class LumenarParticlesFX {
+public:
+    struct Vector3d {
+        float x, y, z;
+        float length() const;
+        void normalize();
+    };
+    struct ColorRGB {
+        float r, g, b;
+    };
+    struct Particle {
+        Vector3d pos;
+        Vector3d dir;
+        float rot;
+        float speed;
+        float life;
+        float life_max;
+        float scale;
+        ColorRGB color_s;
+        ColorRGB color_e;
+    };
+
+    LumenarParticlesFX();
+
+    void render(float x, float y, float z, float simulation_scale, float simulation_time);
+    void spawn_particle(float scale);
+    void reset();
+    float rate_interpole(float start, float end, float rate);
+    float get_rate(float val, float max);
+    void render_particle(float l);
+    int get_active_particles();
+    int get_inactive_particles();
+    float Get3dDistance(float x, float y, float z, float a, float b, float c);
+
+    float source_x, source_y, source_z;
+    int sizeX;
+    int sizeY;
+    GLuint p_texture;
+    int black_alpha;
+    int p_rand_rot;
+    int loop;
+    int p_limit;
+    float spawn_time;
+    float spawn_time_min;
+    float spawn_time_max;
+    int spawn_p;
+    int spawn_p_min;
+    int spawn_p_max;
+    Vector3d source;
+    Vector3d spawn_pos_min;
+    Vector3d spawn_pos_max;
+    Vector3d spawn_dir_min;
+    Vector3d spawn_dir_max;
+    Vector3d p_acceleration;
+    float p_rotation_min;
+    float p_rotation_max;
+    float p_speed_min;
+    float p_speed_max;
+    float p_timelife_min;
+    float p_timelife_max;
+    float p_scale_min;
+    float p_scale_max;
+    ColorRGB p_color_s_min;
+    ColorRGB p_color_s_max;
+    ColorRGB p_color_e_min;
+    ColorRGB p_color_e_max;
+    int billboarding;
+    int lost_particles;
+    bool instance;
+    float time_delay;
+    float total_time_simulation;
+    float store_total_time_simulation;
+    float time_elapsed;
+    float time_delay_elapsed;
+    float global_time_elapsed;
+    bool first_spawn;
+    std::list<Particle> particles;
+};
+
+bool dead_particle(const LumenarParticlesFX::Particle& particle);
+
+class LumenarFX {
+public:
+    LumenarFX();
+
+    bool load(const char* path);
+    void render(float x, float y, float z, float scale, float global_time);
+    void reset();
+    bool dead_animation();
+
+    std::list<LumenarParticlesFX> FX;
+    bool turned_off;
+};
+
+namespace LFX {
+void SetWatcher(float* x, float* y, float* z);
+extern float* watcher_x;
+extern float* watcher_y;
+extern float* watcher_z;
+} // namespace LFX

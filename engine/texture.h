@@ -1,0 +1,28 @@
+// Pictures from the asset store become OpenGL textures; plus the kit's small
+// text-formatting and image helpers.
+#pragma once
+
+#include <GL/gl.h>
+#include <cstdint>
+
+class Database;
+
+// The one asset store of the game, opened on "Data/textures_pack" before main.
+extern Database Textures_db;
+
+struct TextureInfo {
+    uint32_t w;
+    uint32_t h;
+    TextureInfo() : w(0), h(0) {}
+    TextureInfo(uint32_t w_, uint32_t h_) : w(w_), h(h_) {}
+};
+
+bool LoadTextureFromDB(GLuint* tex_id, const char* label);
+bool LoadTexture(GLuint* texid, const char* szPathName);
+// printf-style formatting into one shared 512-byte buffer (cut, never overrun).
+const char* dynstr(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+int Flip_Image_Y(unsigned char* image, int bytes_per_line, int height);
+char* GetAbsPath(const char* path);
+
+extern char retv_absolute_path[260];
+extern char curr_absolute_path[260];

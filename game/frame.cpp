@@ -1,0 +1,73 @@
+// One frame per display callback: focus test, the 512 x 512 drawing space,
+// panel input, the screens, the pointer, F1, the swap and the frame clock.
+#include "game/frame.h"
+
+#include "game/input.h"
+#include "game/screens.h"
+#include "math/global_time.h"
+#include "platform/platform.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <cstdint>
+
+void GetGlobalTime(float& global_time)
+{
+    static uint32_t lastTickCount = 0;
+    uint32_t now = Sys::Milliseconds();
+    // Unsigned subtraction: a wrap of the counter still gives the true small step.
+    global_time = static_cast<float>(static_cast<uint32_t>(now - lastTickCount) / 1000.0);
+    lastTickCount = now;
+}
+
+void display()
+{
+    ApplyPendingWindowChange();
+    // In the background the game pauses: nothing is drawn and no input is taken.
+    if (Sys::GameWindowHasFocus()) {
+        ResetPointerPicture();
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+        glLoadIdentity();
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glOrtho(0, 512, 0, 512, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glPushMatrix();
+        glEnable(GL_TEXTURE_2D);
+
+        FeedPanelInput();
+        ScreenFlow();
+        PointerAndClickFeedback();
+
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+
+        FullScreenKey();
+    }
+    glFlush();
+    glFinish();
+    glutSwapBuffers();
+
+    GetGlobalTime(global_time);
+    if (global_time > 0.1f)
+        global_time = 0.1f;
+    glutPostRedisplay();
+}
+
+void reshape(int w, int h)
+{
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, h != 0 ? static_cast<double>(w) / h : 1.0, 1.0, 99.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

@@ -1,0 +1,63 @@
+// Effects placed in the game: one-shot copies of the effect templates at a
+// point, and the carrot bursts that fly to the counter and credit the purse.
+#pragma once
+
+#include "engine/lfx.h"
+#include "math/vector3f.h"
+
+#include <list>
+
+// The three effect templates, loaded once at start.
+namespace FX {
+extern LumenarFX point, spawn, cursor;
+}
+
+class SpawnParticleFx {
+public:
+    struct FxObj {
+        LumenarFX fx;
+        vector3f location;
+        float scale;
+    };
+
+    void Add(LumenarFX& fx, vector3f location, float scale);
+    void Display();
+    void Reset();
+    static bool null_fx(FxObj& obj);
+
+    std::list<FxObj> fx_list;
+};
+
+extern SpawnParticleFx SP_Fx;
+
+class SpawnCarrotFX {
+public:
+    struct CarrotParticle {
+        CarrotParticle();
+        void Simulate();
+        void Render();
+
+        vector3f p;
+        float alpha;
+        float r;
+        float rot_speed;
+        bool rot_sign;
+        bool life;
+    };
+
+    explicit SpawnCarrotFX(vector3f location);
+    bool EOS() const { return eos; }
+    void Render();
+
+    std::list<CarrotParticle> particles;
+    vector3f location;
+    float spawn_tl;
+    bool eos;
+};
+
+extern std::list<SpawnCarrotFX> __spawn_carrots_fx;
+
+bool carrot_fx_EOS(const SpawnCarrotFX& fx);
+void SpawnCarrotsFX(vector3f location);
+void RenderCarrotsFX();
+void ResetCarrotsFX();

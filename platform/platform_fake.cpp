@@ -1,0 +1,53 @@
+// A platform without an OS: tests set the keys, focus and clock the game will see.
+#include "platform/platform_fake.h"
+
+namespace {
+bool keys[5];
+bool focus = true;
+uint32_t now_ms = 0;
+bool other_instance = false;
+int fail_shown = 0;
+int swap_requests = 0;
+int opened = 0;
+std::string last_document;
+} // namespace
+
+namespace Sys {
+
+bool AcquireInstanceLock(const char*) { return !other_instance; }
+void ShowStartupFail(const char*, const char*) { ++fail_shown; }
+bool GameWindowHasFocus() { return focus; }
+void RememberGameWindow() {}
+uint32_t Milliseconds() { return now_ms; }
+bool KeyHeld(Key key) { return keys[static_cast<int>(key)]; }
+bool OpenDocument(const char* path)
+{
+    ++opened;
+    last_document = path ? path : "";
+    return true;
+}
+const char* SwapControlExtension() { return "GLX_fake_swap_control"; }
+bool SetSwapIntervalZero()
+{
+    ++swap_requests;
+    return true;
+}
+std::string ExecutableFolder() { return ""; }
+
+namespace Fake {
+void SetKey(Key key, bool held) { keys[static_cast<int>(key)] = held; }
+void ReleaseAllKeys()
+{
+    for (bool& k : keys)
+        k = false;
+}
+void SetFocus(bool focused) { focus = focused; }
+void SetMilliseconds(uint32_t ms) { now_ms = ms; }
+void SetInstanceRunning(bool running) { other_instance = running; }
+int StartupFailShown() { return fail_shown; }
+int SwapIntervalRequests() { return swap_requests; }
+const std::string& LastOpenedDocument() { return last_document; }
+int OpenedDocuments() { return opened; }
+} // namespace Fake
+
+} // namespace Sys

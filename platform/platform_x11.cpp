@@ -1,0 +1,365 @@
+// Linux/X11 implementation of the OS layer: instance lock, focus, clock, polled
+// keys, document opening and the GLX swap-interval switch.
+#include "platform/platform.h"
+
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+Window game_window = 0;
+int instance_lock_fd = -1;
+
+// "host:0.1" and ":0" name the same server; keep host and display number only.
+std::string DisplayKey()
+{
+    const char* d = getenv("DISPLAY");
+    std::string key = (d && *d) ? d : "nodisplay";
+    size_t colon = key.rfind(':');
+    if (colon != std::string::npos) {
+        size_t dot = key.find('.', colon);
+        if (dot != std::string::npos)
+            key.erase(dot);
+    }
+    for (char& c : key)
+        if (c == '/' || c == ':' || c == ' ')
+            c = '_';
+    return key;
+}
+
+// The dialog font covers Latin-1, which holds every letter of our message.
+std::string Utf8ToLatin1(const char* s)
+{
+    std::string out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(s); *p; ++p) {
+        if (*p < 0x80) {
+            out += static_cast<char>(*p);
+        } else if ((*p & 0xE0) == 0xC0 && (p[1] & 0xC0) == 0x80) {
+            unsigned code = ((*p & 0x1Fu) << 6) | (p[1] & 0x3Fu);
+            out += code < 0x100 ? static_cast<char>(code) : '?';
+            ++p;
+        } else {
+            out += '?';
+        }
+    }
+    return out;
+}
+
+bool IsAncestorOrSelf(Display* dpy, Window ancestor, Window w)
+{
+    for (int depth = 0; w != 0 && depth < 64; ++depth) {
+        if (w == ancestor)
+            return true;
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(dpy, w, &root, &parent, &children, &count))
+            return false;
+        if (children)
+            XFree(children);
+        if (parent == root)
+            return parent == ancestor;
+        w = parent;
+    }
+    return false;
+}
+
+bool PointerOverGameWindow(Display* dpy)
+{
+    Window root = DefaultRootWindow(dpy);
+    Window w = root;
+    for (int depth = 0; depth < 64; ++depth) {
+        Window root_ret = 0, child = 0;
+        int rx, ry, wx, wy;
+        unsigned mask;
+        if (!XQueryPointer(dpy, w, &root_ret, &child, &rx, &ry, &wx, &wy, &mask))
+            return false;
+        if (w == game_window)
+            return true;
+        if (child == 0)
+            return false;
+        w = child;
+    }
+    return false;
+}
+
+bool HasExtension(const char* list, const char* name)
+{
+    if (!list || !name)
+        return false;
+    size_t n = strlen(name);
+    for (const char* p = list; *p;) {
+        while (*p == ' ')
+            ++p;
+        const char* end = p;
+        while (*end && *end != ' ')
+            ++end;
+        if (static_cast<size_t>(end - p) == n && strncmp(p, name, n) == 0)
+            return true;
+        p = end;
+    }
+    return false;
+}
+
+const char* kSwapExtensions[] = {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"};
+
+} // namespace
+
+namespace Sys {
+
+bool AcquireInstanceLock(const char* title)
+{
+    if (instance_lock_fd >= 0)
+        return true;
+    const char* dir = getenv("XDG_RUNTIME_DIR");
+    if (!dir || !*dir || access(dir, W_OK) != 0)
+        dir = "/tmp";
+    char path[512];
+    snprintf(path, sizeof path, "%s/%s-%u-%s.lock", dir, title ? title : "game",
+             static_cast<unsigned>(getuid()), DisplayKey().c_str());
+    int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return true; // no place for a lock: better to run than to refuse
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int err = errno;
+        close(fd);
+        return err != EWOULDBLOCK;
+    }
+    instance_lock_fd = fd; // held until the process ends
+    return true;
+}
+
+void ShowStartupFail(const char* caption, const char* text)
+{
+    Display* dpy = XOpenDisplay(nullptr);
+    if (!dpy) {
+        fprintf(stderr, "%s: %s\n", caption, text);
+        return;
+    }
+    const std::string message = Utf8ToLatin1(text);
+    int screen = DefaultScreen(dpy);
+    XFontStruct* font = XLoadQueryFont(dpy, "-misc-fixed-medium-r-normal--13-*-*-*-*-*-iso8859-1");
+    if (!font)
+        font = XLoadQueryFont(dpy, "fixed");
+    int text_w = font ? XTextWidth(font, message.c_str(), static_cast<int>(message.size()))
+                      : static_cast<int>(message.size()) * 7;
+    const int width = text_w + 60 > 260 ? text_w + 60 : 260, height = 110;
+    const int bw = 70, bh = 26, bx = (width - bw) / 2, by = height - bh - 14;
+
+    unsigned long white = WhitePixel(dpy, screen), black = BlackPixel(dpy, screen);
+    Window root = RootWindow(dpy, screen);
+    int x = (DisplayWidth(dpy, screen) - width) / 2, y = (DisplayHeight(dpy, screen) - height) / 2;
+    Window win = XCreateSimpleWindow(dpy, root, x, y, width, height, 1, black, white);
+
+    XStoreName(dpy, win, caption);
+    Atom utf8 = XInternAtom(dpy, "UTF8_STRING", False);
+    Atom net_name = XInternAtom(dpy, "_NET_WM_NAME", False);
+    XChangeProperty(dpy, win, net_name, utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(caption), static_cast<int>(strlen(caption)));
+    XClassHint class_hint;
+    class_hint.res_name = const_cast<char*>("burrowmere-dialog");
+    class_hint.res_class = const_cast<char*>("Burrowmere");
+    XSetClassHint(dpy, win, &class_hint);
+    XSizeHints* size = XAllocSizeHints();
+    size->flags = PMinSize | PMaxSize | PPosition;
+    size->min_width = size->max_width = width;
+    size->min_height = size->max_height = height;
+    XSetWMNormalHints(dpy, win, size);
+    XFree(size);
+    Atom wm_delete = XInternAtom(dpy, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(dpy, win, &wm_delete, 1);
+    XSelectInput(dpy, win, ExposureMask | KeyPressMask | ButtonPressMask | ButtonReleaseMask | StructureNotifyMask);
+    XMapRaised(dpy, win);
+
+    GC gc = XCreateGC(dpy, win, 0, nullptr);
+    if (font)
+        XSetFont(dpy, gc, font->fid);
+    bool done = false, pressed_ok = false;
+    while (!done) {
+        XEvent ev;
+        XNextEvent(dpy, &ev);
+        switch (ev.type) {
+        case MapNotify:
+            XSetInputFocus(dpy, win, RevertToPointerRoot, CurrentTime);
+            break;
+        case Expose:
+            if (ev.xexpose.count == 0) {
+                XSetForeground(dpy, gc, black);
+                // A small exclamation sign beside the message.
+                XDrawArc(dpy, win, gc, 14, 22, 20, 20, 0, 360 * 64);
+                XDrawString(dpy, win, gc, 22, 37, "!", 1);
+                XDrawString(dpy, win, gc, 44, 37, message.c_str(), static_cast<int>(message.size()));
+                XDrawRectangle(dpy, win, gc, bx, by, bw, bh);
+                XDrawString(dpy, win, gc, bx + bw / 2 - 7, by + 17, "OK", 2);
+            }
+            break;
+        case ButtonPress:
+            pressed_ok = ev.xbutton.button == Button1 && ev.xbutton.x >= bx && ev.xbutton.x <= bx + bw &&
+                         ev.xbutton.y >= by && ev.xbutton.y <= by + bh;
+            break;
+        case ButtonRelease:
+            if (pressed_ok && ev.xbutton.x >= bx && ev.xbutton.x <= bx + bw && ev.xbutton.y >= by &&
+                ev.xbutton.y <= by + bh)
+                done = true;
+            break;
+        case KeyPress: {
+            KeySym sym = XLookupKeysym(&ev.xkey, 0);
+            if (sym == XK_Return || sym == XK_KP_Enter || sym == XK_space || sym == XK_Escape)
+                done = true;
+            break;
+        }
+        case ClientMessage:
+            if (static_cast<Atom>(ev.xclient.data.l[0]) == wm_delete)
+                done = true;
+            break;
+        case DestroyNotify:
+            done = true;
+            break;
+        default:
+            break;
+        }
+    }
+    XFreeGC(dpy, gc);
+    if (font)
+        XFreeFont(dpy, font);
+    XDestroyWindow(dpy, win);
+    XCloseDisplay(dpy);
+}
+
+void RememberGameWindow() { game_window = glXGetCurrentDrawable(); }
+
+bool GameWindowHasFocus()
+{
+    Display* dpy = glXGetCurrentDisplay();
+    if (!dpy || !game_window)
+        return false;
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    if (focus == None)
+        return false;
+    if (focus == PointerRoot)
+        return PointerOverGameWindow(dpy);
+    // The focus may sit on the game window itself or on a frame a window manager wrapped around it.
+    return focus == game_window || IsAncestorOrSelf(dpy, focus, game_window);
+}
+
+uint32_t Milliseconds()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+    return static_cast<uint32_t>(ms);
+}
+
+bool KeyHeld(Key key)
+{
+    Display* dpy = glXGetCurrentDisplay();
+    if (!dpy)
+        return false;
+    if (key == Key::LeftButton) {
+        Window root_ret, child;
+        int rx, ry, wx, wy;
+        unsigned mask = 0;
+        if (!XQueryPointer(dpy, DefaultRootWindow(dpy), &root_ret, &child, &rx, &ry, &wx, &wy, &mask))
+            return false;
+        return (mask & Button1Mask) != 0;
+    }
+    KeySym sym = XK_F1;
+    switch (key) {
+    case Key::F1: sym = XK_F1; break;
+    case Key::R: sym = XK_r; break;
+    case Key::B: sym = XK_b; break;
+    case Key::G: sym = XK_g; break;
+    default: return false;
+    }
+    KeyCode code = XKeysymToKeycode(dpy, sym);
+    if (code == 0)
+        return false;
+    char keymap[32];
+    XQueryKeymap(dpy, keymap);
+    return (keymap[code / 8] & (1 << (code % 8))) != 0;
+}
+
+bool OpenDocument(const char* path)
+{
+    if (!path || !*path)
+        return false;
+    // Double fork so the browser is never our child and leaves no zombie behind.
+    pid_t child = fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        pid_t grandchild = fork();
+        if (grandchild == 0) {
+            setsid();
+            execlp("xdg-open", "xdg-open", path, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        _exit(grandchild < 0 ? 1 : 0);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+const char* SwapControlExtension()
+{
+    Display* dpy = glXGetCurrentDisplay();
+    if (!dpy)
+        return nullptr;
+    const char* list = glXQueryExtensionsString(dpy, DefaultScreen(dpy));
+    for (const char* name : kSwapExtensions)
+        if (HasExtension(list, name))
+            return name;
+    return nullptr;
+}
+
+bool SetSwapIntervalZero()
+{
+    Display* dpy = glXGetCurrentDisplay();
+    GLXDrawable drawable = glXGetCurrentDrawable();
+    const char* ext = SwapControlExtension();
+    if (!dpy || !ext)
+        return false;
+    auto proc = [](const char* name) { return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)); };
+    if (strcmp(ext, "GLX_EXT_swap_control") == 0) {
+        auto fn = reinterpret_cast<void (*)(Display*, GLXDrawable, int)>(proc("glXSwapIntervalEXT"));
+        if (!fn)
+            return false;
+        fn(dpy, drawable, 0);
+        return true;
+    }
+    const char* fn_name = strcmp(ext, "GLX_MESA_swap_control") == 0 ? "glXSwapIntervalMESA" : "glXSwapIntervalSGI";
+    auto fn = reinterpret_cast<int (*)(int)>(proc(fn_name));
+    return fn && fn(0) == 0;
+}
+
+std::string ExecutableFolder()
+{
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0)
+        return "";
+    buf[n] = '\0';
+    char* slash = strrchr(buf, '/');
+    if (!slash)
+        return "";
+    slash[1] = '\0';
+    return buf;
+}
+
+} // namespace Sys

@@ -1,0 +1,61 @@
+// Animation frames and world sprites: run and wing cycles come from the pose models.
+#include <cmath>
+
+#include "creatures.h"
+#include "pictures.h"
+#include "svg.h"
+
+namespace Art {
+
+void MakeSprites(Pictures& out) {
+    // Files 1..6 run, 7 sits with open eyes, 8 blinks; the same eight carry a carrot.
+    for (int carry = 0; carry < 2; ++carry) {
+        for (int i = 0; i < 8; ++i) {
+            RabbitPose pose;
+            pose.carrot = carry != 0;
+            if (i < 6) {
+                pose.kind = RabbitKind::Run;
+                pose.phase = i / 6.0;
+            } else {
+                pose.kind = RabbitKind::Sit;
+                pose.eyes_closed = (i == 7);
+            }
+            Svg svg(40, 60);
+            svg.Add(Rabbit(pose));
+            out.push_back({Fmt("animation/%s/%d.svg", carry ? "rabbit_carrot" : "rabbit", i + 1),
+                           svg.Document()});
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        RabbitPose pose;
+        pose.kind = i == 0 ? RabbitKind::Dangle : RabbitKind::Kick;
+        Svg svg(40, 60);
+        svg.Add(Rabbit(pose));
+        out.push_back({Fmt("animation/rabbit_taken/%d.svg", i + 1), svg.Document()});
+    }
+    // The game steps through 29 frames per beat, so frame 30 repeats frame 1.
+    for (int i = 0; i < 30; ++i) {
+        Svg svg(180, 270);
+        svg.Add(Eagle(std::fmod(i / 29.0, 1.0)));
+        out.push_back({Fmt("animation/eagle/%d.svg", i + 1), svg.Document()});
+    }
+    {
+        Svg svg(28, 60);
+        svg.Add(Carrot());
+        out.push_back({"carrot.svg", svg.Document()});
+    }
+    {
+        // Soft warm light on the ground under a bait, fading to nothing at the rim.
+        Svg svg(256, 32);
+        svg.defs = "<radialGradient id=\"g\" cx=\"0.5\" cy=\"0.5\" r=\"0.5\">"
+                   "<stop offset=\"0\" stop-color=\"#fff6c0\" stop-opacity=\"0.95\"/>"
+                   "<stop offset=\"0.45\" stop-color=\"#ffe27a\" stop-opacity=\"0.6\"/>"
+                   "<stop offset=\"0.8\" stop-color=\"#f2c12e\" stop-opacity=\"0.18\"/>"
+                   "<stop offset=\"1\" stop-color=\"#f2c12e\" stop-opacity=\"0\"/>"
+                   "</radialGradient>\n";
+        svg.Add(Ellipse(128, 16, 128, 16, "url(#g)"));
+        out.push_back({"glow_area.svg", svg.Document()});
+    }
+}
+
+} // namespace Art
