@@ -1,10 +1,116 @@
-// The screen flow. Until the screens exist, a frame shows the empty field.
+// The screen flow of every focused frame: which screen is up, and the game's
+// own pointer with its click sound and burst, drawn over every screen.
 #include "game/screens.h"
 
+#include "engine/sound.h"
+#include "game/fx_instances.h"
+#include "game/input.h"
+#include "game/screens_internal.h"
 #include "game/state.h"
+#include "math/global_time.h"
+#include "math/vector3f.h"
+#include "platform/platform.h"
+
+#include <GL/freeglut.h>
+
+namespace {
+
+// Far enough to keep the int conversion defined for any pointer GLUT reports.
+constexpr float kVirtualLimit = 1.0e6f;
+
+int ToVirtualInt(float v)
+{
+    if (v > kVirtualLimit)
+        v = kVirtualLimit;
+    if (v < -kVirtualLimit)
+        v = -kVirtualLimit;
+    return static_cast<int>(v);
+}
+
+} // namespace
+
+int VirtualX(float window_x, int window_w)
+{
+    if (window_w <= 0)
+        return -1;
+    return ToVirtualInt(512.0f * window_x / static_cast<float>(window_w));
+}
+
+int VirtualY(float window_y, int window_h)
+{
+    if (window_h <= 0)
+        return 513;
+    return ToVirtualInt(512.0f - 512.0f * window_y / static_cast<float>(window_h));
+}
+
+void PlayPowerUp() { AudioEngine.spawn_dynamic(1, "Data/sFx/powerup.wav", 2.0f); }
 
 void ResetPointerPicture() { cursor = Cursor::arrow; }
 
-void ScreenFlow() {}
+// Any screen that is up pauses the game; the game runs only when none is.
+void ScreenFlow()
+{
+    if (show_menu)
+        MenuScreen();
+    else if (show_skills)
+        SkillsScreen();
+    else if (show_credits)
+        CreditsScreen();
+    else if (show_helps)
+        HelpScreen();
+    else
+        Render();
+}
 
-void PointerAndClickFeedback() {}
+void PointerAndClickFeedback()
+{
+    int rate_x = VirtualX(touch_coord_x, glutGet(GLUT_WINDOW_WIDTH));
+    int rate_y = VirtualY(touch_coord_y, glutGet(GLUT_WINDOW_HEIGHT));
+
+    static vector3f curfxp(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
+    static bool first_click = false;
+    static bool lmp = false;
+
+    if (Sys::KeyHeld(Sys::Key::LeftButton)) {
+        if (!lmp) {
+            AudioEngine.spawn_dynamic(7, "Data/sFx/click.wav", 0.5f);
+            curfxp = vector3f(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
+            FX::cursor.reset();
+            first_click = true;
+        }
+        lmp = true;
+    } else {
+        lmp = false;
+    }
+
+    // The burst of the last click plays on where it started.
+    if (first_click)
+        FX::cursor.render(curfxp.x, curfxp.y, 0.0f, 10.0f, global_time);
+
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, cursor);
+    glPushMatrix();
+    glTranslatef(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
+    // The hand that takes a carrot reaches down to it.
+    if (cursor == Cursor::take)
+        glTranslatef(0.0f, -15.0f, 0.0f);
+    float cs = cursor == Cursor::arrow ? 2.0f : 1.2f;
+    glScalef(cs, cs, 1.0f);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-7.0f, -15.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(7.0f, -15.0f, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(7.0f, 15.0f, 0.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-7.0f, 15.0f, 0.0f);
+    glEnd();
+    glPopMatrix();
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+}
