@@ -8,7 +8,31 @@
 // Tokens of the ".lfx" format, shared by the loader and the tool that writes effects.
 namespace LfxFormat {
 constexpr const char* kMagic = "LFX";
+constexpr const char* kVersionKey = "ver:";
 constexpr int kVersion = 2;
+
+// The keys of one emitter block, in the only order a file may hold them.
+constexpr const char* kTexture = "texture:";
+constexpr const char* kParticlesLimit = "particles_limit:";
+constexpr const char* kSpawnTime = "spawn_time:";
+constexpr const char* kSpawnParticles = "spawn_particles:";
+constexpr const char* kSpawnPosition = "spawn_position:";
+constexpr const char* kSpawnDirection = "spawn_direction:";
+constexpr const char* kParticlesAcceleration = "particles_acceleration:";
+constexpr const char* kParticlesRotation = "particles_rotation:";
+constexpr const char* kParticleRandomRot = "particle_random_rot:";
+constexpr const char* kParticlesSpeed = "particles_speed:";
+constexpr const char* kParticlesTimelife = "particles_timelife:";
+constexpr const char* kParticlesScale = "particles_scale:";
+constexpr const char* kParticlesColorStart = "particles_color_start:";
+constexpr const char* kParticlesColorEnd = "particles_color_end:";
+constexpr const char* kBillboarding = "billboarding:";
+constexpr const char* kTimeDelay = "time_delay:";
+constexpr const char* kTimeStep = "time_step:";
+constexpr const char* kLoop = "loop:";
+
+// Files are read whole into memory; anything longer is cut at this size.
+constexpr long kMaxFileBytes = 16L * 1024 * 1024;
 } // namespace LfxFormat
 
 class LumenarParticlesFX {
