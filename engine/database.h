@@ -37,6 +37,8 @@ public:
     bool Synchronize();
     static bool FileExist(const char* path);
     static void PrintError(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+    // The last message handed to PrintError (nothing is ever shown; tests look here).
+    static const char* LastError();
 
     // Writing side, used by the texture packer: appends a record to the data
     // file and to the pointer list (rewritten now when autosync is on, else on

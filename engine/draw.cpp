@@ -1,0 +1,360 @@
+// The immediate-mode drawing kit: bitmap-font text, full-screen pictures, quads, billboards, vsync switch.
+#include "engine/draw.h"
+
+#include "engine/font_format.h"
+#include "platform/platform.h"
+
+#include <GL/freeglut.h>
+#include <GL/glu.h>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+GLuint font = 0;
+
+const GLfloat kUnitQuadVertices[12] = {-1, 1, -1, -1, 1, 1, 1, 1, 1, -1, -1, -1};
+const GLfloat kUnitQuadTexCoords[12] = {0, 1, 0, 0, 1, 1, 1, 1, 1, 0, 0, 0};
+
+namespace {
+
+constexpr float kVirtualSide = 512.0f;
+constexpr float kAdvance = 1.025f;
+constexpr float kCellSide = 1.0f / FontFormat::kGridCells;
+
+void DrawQuadArrays(const GLfloat* vertices, const GLfloat* texcoords)
+{
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, vertices);
+    glTexCoordPointer(2, GL_FLOAT, 0, texcoords);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+}
+
+// One glyph square of side 2 * size with its lower-left corner at the pen.
+void DrawGlyph(char c, float size, float x, float y)
+{
+    int n = ConvertCharToGlASCII(c);
+    if (n < 0 || n > 255)
+        n = 0;
+    float u0 = static_cast<float>(n % FontFormat::kGridCells) * kCellSide;
+    float t0 = 1.0f - static_cast<float>(n / FontFormat::kGridCells + 1) * kCellSide;
+    GLfloat vertices[12];
+    GLfloat texcoords[12];
+    for (int i = 0; i < 12; i += 2) {
+        vertices[i] = kUnitQuadVertices[i] * size;
+        vertices[i + 1] = kUnitQuadVertices[i + 1] * size;
+        texcoords[i] = u0 + kUnitQuadTexCoords[i] * kCellSide;
+        texcoords[i + 1] = t0 + kUnitQuadTexCoords[i + 1] * kCellSide;
+    }
+    glPushMatrix();
+    glTranslatef(x, y, 0.0f);
+    DrawQuadArrays(vertices, texcoords);
+    glPopMatrix();
+}
+
+void BeginText(float size)
+{
+    glBindTexture(GL_TEXTURE_2D, font);
+    PushVirtualScreen();
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glTranslatef(size, size, 0.0f);
+}
+
+void EndText()
+{
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+    PopVirtualScreen();
+}
+
+} // namespace
+
+void PushVirtualScreen()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0.0, kVirtualSide, 0.0, kVirtualSide, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glPushMatrix();
+}
+
+void PopVirtualScreen()
+{
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void DrawUnitQuad() { DrawQuadArrays(kUnitQuadVertices, kUnitQuadTexCoords); }
+
+bool LoadFont(const char* path)
+{
+    // Whatever happens, an old font does not linger half-replaced.
+    if (font != 0 && glIsTexture(font))
+        glDeleteTextures(1, &font);
+    font = 0;
+    FILE* f = path ? std::fopen(path, "rb") : nullptr;
+    if (!f)
+        return false;
+    unsigned char head[FontFormat::kHeaderSize];
+    bool ok = std::fread(head, 1, sizeof(head), f) == sizeof(head);
+    int32_t w = ok ? FontFormat::GetInt32(head) : 0;
+    int32_t h = ok ? FontFormat::GetInt32(head + 4) : 0;
+    GLint max_side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
+    ok = ok && w > 0 && h > 0 && w <= max_side && h <= max_side;
+    // The file must really hold what its header promises before anything is allocated.
+    int64_t bytes = ok ? FontFormat::PixelBytes(w, h) : 0;
+    if (ok) {
+        ok = std::fseek(f, 0, SEEK_END) == 0;
+        long size = ok ? std::ftell(f) : -1;
+        ok = ok && size >= 0 && static_cast<int64_t>(size) - FontFormat::kHeaderSize >= bytes &&
+             std::fseek(f, FontFormat::kHeaderSize, SEEK_SET) == 0;
+    }
+    std::vector<unsigned char> pixels;
+    if (ok) {
+        pixels.resize(static_cast<size_t>(bytes));
+        ok = std::fread(pixels.data(), 1, pixels.size(), f) == pixels.size();
+    }
+    std::fclose(f);
+    if (!ok)
+        return false;
+    glGenTextures(1, &font);
+    glBindTexture(GL_TEXTURE_2D, font);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return true;
+}
+
+int ConvertCharToGlASCII(char c) { return static_cast<int>(c) - FontFormat::kFirstChar; }
+
+void glPrintText(float raster_x, float raster_y, float size, bool center, const char* fmt, ...)
+{
+    if (!fmt)
+        return;
+    char text[256];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(text, sizeof(text), fmt, args);
+    va_end(args);
+
+    BeginText(size);
+    float advance = size * kAdvance;
+    size_t length = std::strlen(text);
+    if (center)
+        raster_x -= advance * static_cast<float>(length) * 0.5f;
+    for (size_t i = 0; i < length; ++i) {
+        DrawGlyph(text[i], size, raster_x, raster_y);
+        raster_x += advance;
+    }
+    EndText();
+}
+
+void glPrintTextBox(float raster_x, float raster_y, float size, int mc, const char* fmt, ...)
+{
+    if (!fmt)
+        return;
+    char text[512];
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(text, sizeof(text), fmt, args);
+    va_end(args);
+
+    BeginText(size);
+    float advance = size * kAdvance;
+    float start_x = raster_x;
+    int on_line = 0;
+    for (size_t i = 0; text[i] != '\0'; ++i) {
+        DrawGlyph(text[i], size, raster_x, raster_y);
+        raster_x += advance;
+        if (++on_line == mc) {
+            on_line = 0;
+            raster_x = start_x;
+            raster_y -= 2.0f * advance;
+        }
+    }
+    EndText();
+}
+
+void RenderOnViewport(float s, vector3f t)
+{
+    PushVirtualScreen();
+    glEnable(GL_TEXTURE_2D);
+    glTranslatef(t.x + 256.0f, t.y + 256.0f, 0.0f);
+    glScalef(s, s, 1.0f);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-256.0f, -256.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(256.0f, -256.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(256.0f, 256.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(-256.0f, 256.0f);
+    glEnd();
+    PopVirtualScreen();
+}
+
+void glPrint(GLfloat x, GLfloat y, const char* text)
+{
+    glDisable(GL_DEPTH_TEST);
+    glPushMatrix();
+    glLoadIdentity();
+    glRasterPos3f(x, y, -10.0f);
+    for (const char* p = text; p && *p; ++p)
+        glutBitmapCharacter(GLUT_BITMAP_TIMES_ROMAN_24, static_cast<unsigned char>(*p));
+    glPopMatrix();
+    glEnable(GL_DEPTH_TEST);
+}
+
+void DrawRect(float w, float h, float sy)
+{
+    float hw = w / 2.0f, hh = h / 2.0f;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-hw, -hh);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(hw, -hh);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(hw, hh + sy);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(-hw, hh + sy);
+    glEnd();
+}
+
+void RenderPlane(float l, float wrap)
+{
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(wrap, 0.0f);
+    glVertex2f(-l, -l);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(l, -l);
+    glTexCoord2f(0.0f, wrap);
+    glVertex2f(l, l);
+    glTexCoord2f(wrap, wrap);
+    glVertex2f(-l, l);
+    glEnd();
+}
+
+void glBillboarding()
+{
+    static GLfloat matrix[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
+    for (int col = 0; col < 3; ++col)
+        for (int row = 0; row < 3; ++row)
+            matrix[col * 4 + row] = col == row ? 1.0f : 0.0f;
+    glLoadMatrixf(matrix);
+    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+}
+
+void RenderParticle(float s, bool radial)
+{
+    glPushMatrix();
+    glBillboarding();
+    if (radial)
+        glRotatef(static_cast<float>(std::rand() % 360), 0.0f, 0.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(-s, -s);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(s, -s);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(s, s);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(-s, s);
+    glEnd();
+    glPopMatrix();
+}
+
+namespace {
+struct SkyCorner {
+    float u, v, x, y, z;
+};
+
+void SkyFace(GLuint tex, float nx, float ny, float nz, const SkyCorner (&c)[4])
+{
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glBegin(GL_QUADS);
+    glNormal3f(nx, ny, nz);
+    for (const SkyCorner& k : c) {
+        glTexCoord2f(k.u, k.v);
+        glVertex3f(k.x, k.y, k.z);
+    }
+    glEnd();
+}
+} // namespace
+
+void RenderSkyBoxMask(GLuint left, GLuint right, GLuint front, GLuint back, GLuint top, GLuint bottom)
+{
+    SkyFace(front, 0, 0, -1, {{0, 0, -1, -1, 1}, {1, 0, 1, -1, 1}, {1, 1, 1, 1, 1}, {0, 1, -1, 1, 1}});
+    SkyFace(back, 0, 0, 1, {{1, 0, -1, -1, -1}, {1, 1, -1, 1, -1}, {0, 1, 1, 1, -1}, {0, 0, 1, -1, -1}});
+    SkyFace(top, 0, -1, 0, {{0, 1, -1, 1, -1}, {0, 0, -1, 1, 1}, {1, 0, 1, 1, 1}, {1, 1, 1, 1, -1}});
+    SkyFace(bottom, 0, 1, 0, {{1, 1, -1, -1, -1}, {0, 1, 1, -1, -1}, {0, 0, 1, -1, 1}, {1, 0, -1, -1, 1}});
+    SkyFace(right, -1, 0, 0, {{1, 0, 1, -1, -1}, {1, 1, 1, 1, -1}, {0, 1, 1, 1, 1}, {0, 0, 1, -1, 1}});
+    SkyFace(left, 1, 0, 0, {{0, 0, -1, -1, -1}, {1, 0, -1, -1, 1}, {1, 1, -1, 1, 1}, {0, 1, -1, 1, -1}});
+}
+
+vector3f GetOGLPos(int x, int y)
+{
+    GLdouble modelview[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLfloat winX = static_cast<GLfloat>(x);
+    GLfloat winY = static_cast<GLfloat>(viewport[3]) - static_cast<GLfloat>(y);
+    // A point off the window reads nothing; it then counts as the far plane.
+    GLfloat depth = 1.0f;
+    glReadPixels(x, static_cast<int>(winY), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    GLdouble px = 0, py = 0, pz = 0;
+    gluUnProject(winX, winY, depth, modelview, projection, viewport, &px, &py, &pz);
+    return vector3f(static_cast<float>(px), static_cast<float>(py), static_cast<float>(pz));
+}
+
+bool checkOGLExtension(const char* extensionName)
+{
+    if (!extensionName)
+        return false;
+    const char* list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!list)
+        return false;
+    size_t name_len = std::strlen(extensionName);
+    const char* p = list;
+    while (*p) {
+        while (*p == ' ')
+            ++p;
+        const char* end = p;
+        while (*end && *end != ' ')
+            ++end;
+        size_t len = static_cast<size_t>(end - p);
+        if (len > 0 && len == name_len && std::strncmp(p, extensionName, len) == 0)
+            return true;
+        p = end;
+    }
+    return false;
+}
+
+// The swap-control extensions live in the window system binding, not in the
+// GL_EXTENSIONS list, so the platform layer is asked for them.
+void SpeedUp()
+{
+    if (Sys::SwapControlExtension() != nullptr)
+        Sys::SetSwapIntervalZero();
+}

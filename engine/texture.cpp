@@ -1,0 +1,107 @@
+// Textures made from the asset store's size and pixel records, and the kit's text and image helpers.
+#include "engine/texture.h"
+
+#include "engine/database.h"
+#include "engine/startup_order.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <vector>
+
+Database Textures_db BM_INIT_ORDER(BM_ORDER_DATABASE)("Data/textures_pack");
+
+char retv_absolute_path[260];
+char curr_absolute_path[260];
+
+namespace {
+char dynstr_buffer[512];
+}
+
+bool LoadTextureFromDB(GLuint* tex_id, const char* label)
+{
+    if (!tex_id || !label)
+        return false;
+    unsigned char info_raw[8];
+    if (!Textures_db.Read(dynstr("%s_info", label), sizeof(info_raw), info_raw))
+        return false;
+    TextureInfo t_info(static_cast<uint32_t>(info_raw[0]) | (static_cast<uint32_t>(info_raw[1]) << 8) |
+                           (static_cast<uint32_t>(info_raw[2]) << 16) | (static_cast<uint32_t>(info_raw[3]) << 24),
+                       static_cast<uint32_t>(info_raw[4]) | (static_cast<uint32_t>(info_raw[5]) << 8) |
+                           (static_cast<uint32_t>(info_raw[6]) << 16) | (static_cast<uint32_t>(info_raw[7]) << 24));
+    if (t_info.w == 0 || t_info.h == 0)
+        return false;
+    // Sizes come from a file: the byte count is taken in 64 bits and the sides
+    // must be ones the driver can hold, before anything is allocated.
+    GLint max_side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
+    if (max_side <= 0 || t_info.w > static_cast<uint32_t>(max_side) || t_info.h > static_cast<uint32_t>(max_side))
+        return false;
+    uint64_t img_size = static_cast<uint64_t>(t_info.w) * t_info.h * 4;
+    if (img_size > 0xffffffffu)
+        return false;
+    const char* data_key = dynstr("%s_data", label);
+    if (!Textures_db.ValidateKey(data_key, static_cast<unsigned>(img_size), nullptr))
+        return false;
+    std::vector<unsigned char> pixels(static_cast<size_t>(img_size));
+    if (!Textures_db.Read(data_key, static_cast<unsigned>(img_size), pixels.data()))
+        return false;
+
+    glGenTextures(1, tex_id);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, *tex_id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(t_info.w), static_cast<GLsizei>(t_info.h), 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return true;
+}
+
+bool LoadTexture(GLuint* texid, const char* szPathName)
+{
+    if (!texid)
+        return false;
+    if (*texid != 0 && glIsTexture(*texid)) {
+        glDeleteTextures(1, texid);
+        *texid = 0;
+    }
+    return LoadTextureFromDB(texid, szPathName);
+}
+
+const char* dynstr(const char* fmt, ...)
+{
+    std::memset(dynstr_buffer, 0, sizeof(dynstr_buffer));
+    if (!fmt)
+        return dynstr_buffer;
+    va_list args;
+    va_start(args, fmt);
+    std::vsnprintf(dynstr_buffer, sizeof(dynstr_buffer), fmt, args);
+    va_end(args);
+    return dynstr_buffer;
+}
+
+int Flip_Image_Y(unsigned char* image, int bytes_per_line, int height)
+{
+    if (!image || bytes_per_line <= 0 || height <= 0)
+        return 0;
+    size_t line = static_cast<size_t>(bytes_per_line);
+    size_t total = line * static_cast<size_t>(height);
+    unsigned char* copy = new (std::nothrow) unsigned char[total + 1];
+    if (!copy)
+        return 0;
+    std::memcpy(copy, image, total);
+    for (int i = 0; i < height; ++i)
+        std::memcpy(image + static_cast<size_t>(height - 1 - i) * line, copy + static_cast<size_t>(i) * line, line);
+    delete[] copy;
+    return 1;
+}
+
+char* GetAbsPath(const char* path)
+{
+    std::memset(retv_absolute_path, 0, sizeof(retv_absolute_path));
+    std::snprintf(retv_absolute_path, sizeof(retv_absolute_path), "%s%s", curr_absolute_path, path ? path : "");
+    return retv_absolute_path;
+}
