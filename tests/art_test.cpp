@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "engine/database.h"
 
 namespace fs = std::filesystem;
