@@ -174,6 +174,8 @@ TEST_F(Holes, TargetButtonsSelectOnlyReadyHoles)
     rules::ClickAt(rules::HoleX(1), rules::TargetY());
     rules::StepHoles();
     EXPECT_EQ(selection, &holes[1]);
+    rules::ReleasePointer();
+    rules::StepHoles();
     EXPECT_EQ(Icon(Target(1)), GUI::target[1]);
     EXPECT_EQ(Icon(Target(3)), GUI::target[0]);
     EXPECT_EQ(Icon(holes[1].id), GUI::hole[1]);
