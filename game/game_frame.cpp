@@ -375,7 +375,8 @@ void ShowHint()
     static Oscillator signal(0.5f, 1.0f, 6.0f);
     signal.simulate();
     float shown = hint_tl <= 0.5f ? signal * a : a;
-    if (a != 0.0f) {
+    // The fade ends at zero; rounding must not leave the hint stuck just below it.
+    if (a > 0.0f) {
         glEnable(GL_BLEND);
         glDepthMask(GL_FALSE);
         glColor4f(1.0f, 1.0f, 1.0f, shown);
