@@ -320,14 +320,16 @@ GLubyte ColorByte(float v)
     return static_cast<GLubyte>(static_cast<unsigned>(static_cast<int>(v)) & 0xFFu);
 }
 
-// The size of a burst: truncated toward zero, never less than one particle.
-int BurstSize(float v)
+// The size of a burst: the drawn point of the range truncated toward zero, never
+// less than one particle. Worked out in whole numbers: the float blend lands just
+// under the integer for some draws, and a "5 to 5" burst would then give 4.
+int BurstSize(int min, int max, float draw)
 {
-    if (!(v >= 1.0f))
+    int64_t hundredths = static_cast<int64_t>(min) * 100 + (static_cast<int64_t>(max) - min) * static_cast<int64_t>(draw);
+    int64_t n = hundredths / 100;
+    if (n <= 0)
         return 1;
-    if (v >= 2147483520.0f)
-        return INT32_MAX;
-    return static_cast<int>(v);
+    return n > INT32_MAX ? INT32_MAX : static_cast<int>(n);
 }
 
 const GLfloat kParticleTexCoords[12] = {0, 1, 0, 0, 1, 1, 1, 1, 1, 0, 0, 0};
@@ -387,8 +389,7 @@ void LumenarParticlesFX::render(float x, float y, float z, float simulation_scal
     bool may_spawn = total_time_simulation >= global_time_elapsed || loop != 0;
     if (may_spawn && (time_elapsed >= spawn_time || first_spawn)) {
         spawn_time = rate_interpole(spawn_time_min, spawn_time_max, Percentage());
-        spawn_p = BurstSize(
-            rate_interpole(static_cast<float>(spawn_p_min), static_cast<float>(spawn_p_max), Percentage()));
+        spawn_p = BurstSize(spawn_p_min, spawn_p_max, Percentage());
         time_elapsed = 0;
         first_spawn = false;
         spawn_particle(2.0f * simulation_scale);

@@ -61,7 +61,13 @@ void SpawnCarrotFX::CarrotParticle::Simulate()
     if (alpha > 1.0f)
         alpha = 1.0f;
     r += rot_speed * global_time;
-    p += d * (global_time * 400.0f);
+    // A sprite never flies past the counter: on slow frames a full step could
+    // carry it from one side to the other and back forever, and the burst would
+    // never end nor credit its carrots.
+    float step = global_time * 400.0f;
+    if (step > dist)
+        step = dist;
+    p += d * step;
 }
 
 void SpawnCarrotFX::CarrotParticle::Render()
