@@ -733,6 +733,6 @@ TEST_P(BuiltEffectsTest, LoadsPlaysAndFinishes)
 INSTANTIATE_TEST_SUITE_P(Data, BuiltEffectsTest,
                          testing::Values(BuiltEffect{"Data/FX/cursor.lfx", 10, 1.0f, 0.55f, 26},
                                          BuiltEffect{"Data/FX/point.lfx", 17, 0.5f, 1.5f, 60},
-                                         BuiltEffect{"Data/FX/spawn.lfx", 17, 0.5f, 2.5f, 60}));
+                                         BuiltEffect{"Data/FX/spawn.lfx", 17, 0.5f, 2.5f, 80}));
 
 } // namespace

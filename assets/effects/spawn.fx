@@ -9,12 +9,12 @@ particles_limit 100
 spawn_time 0.03 0.05
 spawn_particles 2 3
 spawn_position -0.3 0 0 0.3 0.05 0
-spawn_direction -0.35 1 0 0.35 1 0
-particles_acceleration 0 -2.5 0
+spawn_direction -0.25 1 0 0.25 1 0
+particles_acceleration 0 -3 0
 particles_rotation 0 0
 particle_random_rot 0
-particles_speed 2.5 4
-particles_timelife 0.35 0.6
+particles_speed 3.5 5.5
+particles_timelife 0.4 0.65
 particles_scale 0.12 0.25
 particles_color_start 120 255 90 190 255 140
 particles_color_end 30 150 20 60 190 40
@@ -34,8 +34,8 @@ spawn_direction 0 1 0 0 1 0
 particles_acceleration 0 0 0
 particles_rotation 0 0
 particle_random_rot 1
-particles_speed 1 2
-particles_timelife 0.4 0.7
+particles_speed 1.5 2.5
+particles_timelife 0.45 0.7
 particles_scale 0.3 0.45
 particles_color_start 220 255 180 255 255 220
 particles_color_end 80 200 60 120 230 90
