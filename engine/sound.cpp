@@ -10,6 +10,7 @@
 #include <AL/alut.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 class AudioEngine AudioEngine BM_INIT_ORDER(BM_ORDER_AUDIO);
@@ -194,6 +195,10 @@ void AudioEngine::spawn_dynamic(int index, const char* file, float g) {
 }
 
 bool StartAudioOutput() {
+    // The output is shut down at exit, so the audio library has no open device
+    // to complain about on stderr as the process ends.
+    static bool close_at_exit = false;
+    if (!close_at_exit) close_at_exit = std::atexit(StopAudioOutput) == 0;
     if (!output_device) {
         output_device = alcOpenDevice(nullptr);
         if (output_device) {

@@ -59,8 +59,9 @@ public:
 extern class AudioEngine AudioEngine;
 
 // Opens the default output device and makes a context current; false when the
-// machine has no sound device (the game then runs silently).
+// machine has no sound device (the game then runs silently). Arranges for
+// StopAudioOutput to run at exit.
 bool StartAudioOutput();
-// Releases every slot, the context and the device, so a test can start over or a
-// clean exit leaves nothing open. The game itself may simply never call it.
+// Releases every slot, the context and the device, so a test can start over and
+// the process ends with nothing open. Harmless when called again.
 void StopAudioOutput();
