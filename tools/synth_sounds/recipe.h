@@ -1,5 +1,20 @@
 // A sound recipe: the text that describes one of the game's sounds as layers of
 // oscillators or noise, each with its envelope, sweeps and filters.
+//
+// One setting per line; a word starting with '#' begins a comment.
+//   rate 22050|44100     length SECONDS     tempo BPM     beats N (length on the beat grid)
+//   peak DBFS (the mix is scaled so its loudest sample sits there)
+//   loop (tails past the end ring on from the start: a seamless loop)   seed N
+//   voice ... end        one layer, times in seconds:
+//     wave sine|triangle|square|saw|noise     pitch FROM [TO [GLIDE_SECONDS]]
+//     at START   hold GATE   adsr A D S R   gain G   duty FRACTION
+//     lowpass FROM [TO]   highpass FROM [TO]   bandpass FROM [TO] Q
+//     vibrato RATE SEMITONES [FADE]   tremolo RATE DEPTH   fm RATIO INDEX [INDEX_END]
+//     repeat COUNT EVERY [PITCH_RATIO [GAIN_RATIO]]
+//   track ... end        the same settings (no at/hold/repeat), plus
+//     from BEAT   legato FRACTION   notes C5:1 r:0.5 G4+B4+D5:2 ... (lengths in beats)
+// Pitches and filter frequencies are in Hz or note names (A4 = 440 Hz, F#5, Bb3);
+// for noise the pitch is the rate at which a random value is held (0: white).
 #pragma once
 
 #include <string>
