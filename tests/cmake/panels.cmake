@@ -1,0 +1,8 @@
+# Panels: the runtime against a real GL context, the make_panel tool, the five
+# built panel files and their layouts, and the viewer pictures of those panels.
+bm_add_test(NAME panels_test SOURCES ${CMAKE_SOURCE_DIR}/tests/panels_test.cpp
+            LIBS bm_engine bm_platform_fake LABELS panels)
+bm_add_test(NAME panel_layouts_test SOURCES ${CMAKE_SOURCE_DIR}/tests/panel_layouts_test.cpp
+            LIBS bm_engine bm_platform_fake bm_image_io LABELS panels)
+target_compile_definitions(panel_layouts_test PRIVATE BM_MAKE_PANEL="$<TARGET_FILE:make_panel>")
+add_dependencies(panel_layouts_test make_panel)
