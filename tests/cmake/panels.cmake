@@ -6,3 +6,7 @@ bm_add_test(NAME panel_layouts_test SOURCES ${CMAKE_SOURCE_DIR}/tests/panel_layo
             LIBS bm_engine bm_platform_fake bm_image_io LABELS panels)
 target_compile_definitions(panel_layouts_test PRIVATE BM_MAKE_PANEL="$<TARGET_FILE:make_panel>")
 add_dependencies(panel_layouts_test make_panel)
+# Pictures of the five panels for a person to check: <build>/panel_views/*.png.
+add_test(NAME panel_views COMMAND panel_viewer ${CMAKE_BINARY_DIR}/panel_views WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(panel_views PROPERTIES LABELS panels
+  ENVIRONMENT "LSAN_OPTIONS=fast_unwind_on_malloc=0:suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp")
