@@ -415,7 +415,9 @@ void Render()
     int rate_y = VirtualY(touch_coord_y, glutGet(GLUT_WINDOW_HEIGHT));
 
     if (Sys::KeyHeld(Sys::Key::LeftButton) && !game_over) {
-        if (!lmp && selection->rabbits >= 1)
+        // Only a press that began in this frame acts: the press that closed the
+        // menu or another screen is not also a click in the field.
+        if (!lmp && GUILab_inf::s_touch && selection->rabbits >= 1)
             HandleClick(rate_x, rate_y);
         lmp = true;
     } else {

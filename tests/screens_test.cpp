@@ -219,6 +219,27 @@ TEST_F(Screens, PlayResumesARunningGameAndStartsANewOneAfterALoss)
     EXPECT_EQ(selection, &holes[3]);
 }
 
+TEST_F(Screens, ThePressThatLeavesAScreenIsNoClickInTheField)
+{
+    // A carrot under each button that leads back to the game.
+    for (GUILab::Button* b : {menu.GetButton(2), skills.GetButton(16), helps.GetButton(1)}) {
+        ASSERT_NE(b, nullptr);
+        carrots[0].position.x = b->position.x;
+        carrots[0].taken = false;
+        show_menu = b == menu.GetButton(2);
+        show_skills = b == skills.GetButton(16);
+        show_helps = b == helps.GetButton(1);
+        PointAt(static_cast<int>(std::lround(b->position.x)), static_cast<int>(std::lround(b->position.y)));
+        Sys::Fake::SetKey(Sys::Key::LeftButton, true);
+        Frames(5);
+        Sys::Fake::SetKey(Sys::Key::LeftButton, false);
+        Frame();
+        EXPECT_FALSE(show_menu || show_skills || show_helps) << "the button returns to the game";
+        EXPECT_TRUE(rabbits.empty() && !carrots[0].taken && user_score == 0)
+            << "and sends no rabbit for the carrot under it";
+    }
+}
+
 TEST_F(Screens, CreditsOpenFromTheMenuAndCloseBackToIt)
 {
     PointAtButton(menu, 3);
