@@ -47,7 +47,7 @@ bm_geometry() {
 # CPU time (clock ticks) the process has used so far.
 bm_cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
-# Waits for a process to end and prints its exit code.
+# Waits up to $2 seconds for a process of ours to end; sets BM_RC to its exit code.
 bm_wait_exit() {
   local pid="$1" limit="${2:-10}"
   for _ in $(seq 1 $((limit * 10))); do
@@ -55,9 +55,8 @@ bm_wait_exit() {
     sleep 0.1
   done
   kill -0 "$pid" 2>/dev/null && return 1
-  local rc=0
-  wait "$pid" || rc=$?
-  echo "$rc"
+  BM_RC=0
+  wait "$pid" || BM_RC=$?
 }
 
 # Presses a key long enough for a frame to see it held.

@@ -18,8 +18,8 @@ count_after=$(xdotool search --name '^Burrowmere$' | wc -l)
 read -r x y w h < <(bm_geometry "$msg")
 xdotool mousemove $((x + w / 2)) $((y + h - 27))
 xdotool mousedown 1; sleep 0.2; xdotool mouseup 1
-rc=$(bm_wait_exit "$second" 5) || bm_fail "the refused copy did not end after OK"
-[ "$rc" = 0 ] || bm_fail "the refused copy ended with code $rc"
+bm_wait_exit "$second" 5 || bm_fail "the refused copy did not end after OK"
+[ "$BM_RC" = 0 ] || bm_fail "the refused copy ended with code $BM_RC"
 kill -0 "$first" 2>/dev/null || bm_fail "the first copy was disturbed"
 
 # Enter acknowledges the message too.
@@ -29,9 +29,8 @@ msg=$(bm_wait_window '^Startup Fail$' 2) || bm_fail "no Startup Fail window for 
 read -r x y w h < <(bm_geometry "$msg")
 xdotool mousemove $((x + w / 2)) $((y + h / 2))
 sleep 0.3
-xdotool key --window "$msg" Return
 xdotool key Return
-rc=$(bm_wait_exit "$third" 5) || bm_fail "Enter did not close the message"
-[ "$rc" = 0 ] || bm_fail "the refused copy ended with code $rc"
+bm_wait_exit "$third" 5 || bm_fail "Enter did not close the message"
+[ "$BM_RC" = 0 ] || bm_fail "the refused copy ended with code $BM_RC"
 kill -0 "$first" 2>/dev/null || bm_fail "the first copy was disturbed"
 echo "PASS"

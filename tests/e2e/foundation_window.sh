@@ -22,6 +22,6 @@ diff_pixels=$(compare -metric AE "$BM_TMP/a.png" "$BM_TMP/b.png" null: 2>&1 || t
 [ "${diff_pixels%% *}" -gt 0 ] 2>/dev/null || bm_fail "frames do not follow the pointer (difference: $diff_pixels)"
 
 "$BM_SEND_CLOSE" "$win"
-rc=$(bm_wait_exit "$BM_PID" 10) || bm_fail "the game did not end when its window was closed"
-[ "$rc" = 0 ] || bm_fail "exit code $rc after closing the window: $(cat "$BM_TMP/game.log")"
+bm_wait_exit "$BM_PID" 10 || bm_fail "the game did not end when its window was closed"
+[ "$BM_RC" = 0 ] || bm_fail "exit code $BM_RC after closing the window: $(cat "$BM_TMP/game.log")"
 echo "PASS"
