@@ -10,7 +10,7 @@ BM_PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   librsvg2-bin libstb-dev fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils xdg-utils
-  sox
+  sox python3 python3-numpy
 )
 
 missing=()
