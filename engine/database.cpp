@@ -56,11 +56,11 @@ Database::Database(const char* path) : force_autosync(true)
     std::memset(db_location, 0, sizeof(db_location));
     std::memset(pl_location, 0, sizeof(pl_location));
     const char* base = Safe(path);
-    // A cut name would open some other file, so an over-long base path leaves
-    // the store empty and touches nothing on disk.
-    if (std::strlen(base) > sizeof(db_name) - 4) {
+    // A cut name would open some other file, so a missing or over-long base
+    // path leaves the store empty and touches nothing on disk.
+    if (base[0] == '\0' || std::strlen(base) > sizeof(db_name) - 4) {
         std::snprintf(db_name, sizeof(db_name), "%s", base);
-        PrintError("[construct] base path too long (%s)", db_name);
+        PrintError("[construct] no usable base path (%s)", db_name);
         db_name[0] = '\0';
         return;
     }

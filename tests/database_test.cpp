@@ -265,6 +265,10 @@ TEST_F(DatabaseTest, OverlongBasePathIsRefusedWithoutTouchingDisk)
     char c;
     EXPECT_FALSE(db.Read("k", 1, &c));
 
+    Database none(nullptr);
+    EXPECT_TRUE(none.records.empty());
+    EXPECT_FALSE(Database::FileExist(".db"));
+
     // 256 characters is still fine.
     std::string fits = dir + "/" + std::string(256 - dir.size() - 1, 'q');
     ASSERT_EQ(fits.size(), 256u);
