@@ -21,7 +21,7 @@ constexpr int kGlyphCell = 24;   // font cells drawn at this size
 constexpr int kGlyphAdvance = 12;// about 1.025 / 2 of a cell, as the game spaces text
 constexpr int kLineHeight = 22;
 constexpr int kLabelLines = 2;
-constexpr int kTileH = kThumb + 12 + kLabelLines * kLineHeight + 8;
+constexpr int kTileH = kThumb + 12 + kLabelLines * kLineHeight + 28;
 
 uint32_t GetLE32(const unsigned char* p)
 {
@@ -109,10 +109,11 @@ void DrawLabel(Image& sheet, const Image& font, const std::string& text, int x, 
     }
 }
 
-// A thumbnail with nearest sampling over a checker, so transparency shows.
+// A thumbnail with nearest sampling over a checker, so transparency shows;
+// small sprites are enlarged (up to 3x) so their pixels can be judged.
 void DrawThumb(Image& sheet, const Image& pic, int x, int y)
 {
-    float k = std::min(1.0f, static_cast<float>(kThumb) / std::max(pic.w, pic.h));
+    float k = std::min(3.0f, static_cast<float>(kThumb) / std::max(pic.w, pic.h));
     int tw = std::max(1, static_cast<int>(pic.w * k)), th = std::max(1, static_cast<int>(pic.h * k));
     int ox = x + (kTileW - tw) / 2, oy = y + (kThumb - th) / 2;
     for (int ty = 0; ty < th; ++ty) {
