@@ -77,13 +77,17 @@ inline void AppendFloat(std::vector<unsigned char>& out, float v)
     AppendInt32(out, bits);
 }
 
-// Pixel bytes of a W x H picture, or -1 when a side is negative; computed in 64 bits
-// so that no stored size can overflow it.
+// Pixel bytes of a W x H picture, or -1 when a side is negative or the size is
+// beyond any file (more than 2^60 bytes); computed in 64 bits so that no stored
+// size can overflow it.
 inline int64_t PictureBytes(int32_t width, int32_t height)
 {
     if (width < 0 || height < 0)
         return -1;
-    return static_cast<int64_t>(width) * static_cast<int64_t>(height) * static_cast<int64_t>(kBytesPerPixel);
+    const int64_t pixels = static_cast<int64_t>(width) * static_cast<int64_t>(height);
+    if (pixels > (int64_t{1} << 58))
+        return -1;
+    return pixels * static_cast<int64_t>(kBytesPerPixel);
 }
 
 inline ButtonRecord DecodeButton(const unsigned char* p)
