@@ -1,6 +1,7 @@
 // Linux/X11 implementation of the OS layer: instance lock, focus, clock, polled
 // keys, document opening and the GLX swap-interval switch.
 #include "platform/platform.h"
+#include "platform/keep_libraries.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -238,7 +239,11 @@ void ShowStartupFail(const char* caption, const char* text)
     XCloseDisplay(dpy);
 }
 
-void RememberGameWindow() { game_window = glXGetCurrentDrawable(); }
+void RememberGameWindow()
+{
+    game_window = glXGetCurrentDrawable();
+    KeepLoadedLibraries();
+}
 
 bool GameWindowHasFocus()
 {

@@ -1,6 +1,8 @@
 // A real OpenGL context for tests: one small GLUT window per test process.
 #pragma once
 
+#include "platform/keep_libraries.h"
+
 #include <GL/freeglut.h>
 
 namespace bm {
@@ -20,6 +22,7 @@ inline void EnsureGlContext(int width = 512, int height = 512)
         window = glutCreateWindow("burrowmere-test");
         // Tests draw and swap themselves; freeglut still insists on a display callback.
         glutDisplayFunc([] {});
+        Sys::KeepLoadedLibraries();
     }
     glutSetWindow(window);
 }

@@ -3,7 +3,3 @@ bm_add_test(NAME lfx_test SOURCES ${CMAKE_SOURCE_DIR}/tests/lfx_test.cpp LIBS bm
 bm_add_test(NAME fx_instances_test
   SOURCES ${CMAKE_SOURCE_DIR}/tests/fx_instances_test.cpp
   LIBS bm_game bm_engine bm_platform_fake LABELS effects)
-# Mesa's JIT rasteriser registers unwind tables while the sanitiser build unwinds
-# on every allocation, which can deadlock; the plain software rasteriser draws the
-# same pixels without a JIT.
-set_property(TEST lfx_test fx_instances_test APPEND PROPERTY ENVIRONMENT "GALLIUM_DRIVER=softpipe")

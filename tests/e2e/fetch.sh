@@ -47,8 +47,8 @@ fr_alive || fr_fail "the game ended"
 # Home again: the tally plays when the carrots reach the purse; give it time.
 sleep 20
 fr_quit
-rc=$(fr_wait_exit 10) || fr_fail "quit did not end the game"
-[ "$rc" = 0 ] || fr_fail "quit ended with code $rc"
+fr_wait_exit 10 || fr_fail "quit did not end the game"
+[ "$FR_RC" = 0 ] || fr_fail "quit ended with code $FR_RC"
 
 heard=$("$FR_PY" "$FR_E2E/heard.py" "$FR_TMP/out.wav" "$FR_GAME/Data/sFx/ding.wav" "$FR_GAME/Data/sFx/carrots.wav")
 echo "$heard"

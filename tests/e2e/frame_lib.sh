@@ -137,6 +137,8 @@ fr_quit() {
   fr_click_button menu.gui 1
 }
 
+# Waits up to $1 seconds for the game to end; sets FR_RC to its exit code. Runs in
+# the test's own shell (never inside $(...)), the only shell that can reap the game.
 fr_wait_exit() {
   local limit=${1:-10}
   for _ in $(seq 1 $((limit * 10))); do
@@ -144,8 +146,7 @@ fr_wait_exit() {
     sleep 0.1
   done
   fr_alive && return 1
-  local rc=0
-  wait "$FR_PID" || rc=$?
+  FR_RC=0
+  wait "$FR_PID" || FR_RC=$?
   FR_PID=""
-  echo "$rc"
 }

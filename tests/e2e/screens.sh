@@ -20,8 +20,9 @@ for screen in "interface.gui 107 help_0.gui 1 help" "interface.gui 111 skills.gu
   fr_click_button "$1" "$2"
   xdotool mousemove $((FR_X + 5)) $((FR_Y + 5)); sleep 0.5
   fr_shot "$FR_TMP/$5.png"
+  # The screen covers the field: most of the picture changes (its own carrot
+  # pictures may cross the carrot row, so the carrot count proves nothing here).
   [ "$(changed "$FR_TMP/game.png" "$FR_TMP/$5.png")" -ge 40 ] || fr_fail "the $5 screen did not open"
-  field_shows && fr_fail "the field still shows under the $5 screen"
   fr_click_button "$3" "$4"
   fr_wait 5 field_shows || fr_fail "closing the $5 screen did not return to the game"
 done
@@ -56,6 +57,6 @@ fr_geometry
 xdotool mousemove $((FR_X + 5)) $((FR_Y + 5)); sleep 0.3
 fr_click_button credits.gui 1
 fr_click_button menu.gui 1
-rc=$(fr_wait_exit 10) || fr_fail "quit did not end the game"
-[ "$rc" = 0 ] || fr_fail "quit ended with code $rc"
+fr_wait_exit 10 || fr_fail "quit did not end the game"
+[ "$FR_RC" = 0 ] || fr_fail "quit ended with code $FR_RC"
 echo "PASS"

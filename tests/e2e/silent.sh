@@ -19,6 +19,6 @@ xdotool mousemove $((FR_X + 5)) $((FR_Y + FR_H / 3))
 scored() { [ -n "$(fr_record)" ] && [ "$(fr_record)" -ge 1 ]; }
 fr_wait 40 scored || fr_fail "no carrot was fetched without sound"
 fr_quit
-rc=$(fr_wait_exit 10) || fr_fail "quit did not end the game"
-[ "$rc" = 0 ] || fr_fail "quit ended with code $rc"
+fr_wait_exit 10 || fr_fail "quit did not end the game"
+[ "$FR_RC" = 0 ] || fr_fail "quit ended with code $FR_RC"
 echo "PASS"

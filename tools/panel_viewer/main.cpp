@@ -2,6 +2,7 @@
 // button outlined with its number (hidden ones dashed), plus the texts the game
 // prints near them, and writes one PNG per panel.
 //   panel_viewer <output folder>
+#include "platform/keep_libraries.h"
 #include "engine/draw.h"
 #include "engine/guilab.h"
 #include "engine/texture.h"
@@ -273,6 +274,7 @@ int main(int argc, char** argv)
     glutInitWindowSize(kSide, kSide);
     glutInitWindowPosition(0, 0);
     glutCreateWindow("panel_viewer");
+    Sys::KeepLoadedLibraries();
 
     GUILab::inputPortrait(true);
     GUILab::inputCaption(kSide, kSide);
