@@ -24,18 +24,14 @@ TEST(AudioWithoutDevice, EverySoundCallIsHarmless) {
     Wav::WriteMonoHeader(bytes.data(), 22050, 1000);
     FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    std::fwrite(bytes.data(), 1, bytes.size(), f), std::fclose(f);
 
     AudioEngine.spawn_static(0, path.c_str(), true);
     for (int slot = 1; slot <= 7; ++slot) AudioEngine.spawn_dynamic(slot, path.c_str(), 1.5f);
     AudioEngine.spawn_dynamic(1, "Data/sFx/missing.wav", 2.0f);
-    for (int slot = 0; slot <= 7; ++slot) {
-        EXPECT_EQ(AudioEngine.s[slot].alSource, 0u) << "slot " << slot << " must not hold a made-up name";
-        EXPECT_EQ(AudioEngine.s[slot].alSampleSet, 0u) << "slot " << slot;
-        EXPECT_FALSE(AudioEngine.s[slot].State(AL_PLAYING));
-    }
     for (Sound& slot : AudioEngine.s) {
+        EXPECT_TRUE(slot.alSource == 0u && slot.alSampleSet == 0u) << "no slot may hold a made-up name";
+        EXPECT_FALSE(slot.State(AL_PLAYING));
         slot.Update();
         slot.SetGain(1);
         slot.SetPosition(1, 2, 3);

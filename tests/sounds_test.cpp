@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -36,7 +37,6 @@ const Built kSounds[] = {
 };
 
 struct Loaded {
-    Wav::Info info;
     std::vector<int16_t> samples;
     int peak = 0;
     double rms = 0.0;
@@ -44,14 +44,11 @@ struct Loaded {
 
 Loaded Load(const std::string& name) {
     Loaded out;
+    Wav::Info info;
     const std::vector<uint8_t> bytes = ReadBytes("Data/sFx/" + name + ".wav");
-    if (!Wav::Parse(bytes.data(), bytes.size(), out.info)) return out;
-    out.samples = Wav::MonoSamples(bytes.data(), out.info);
+    if (Wav::Parse(bytes.data(), bytes.size(), info)) out.samples = Wav::MonoSamples(bytes.data(), info);
     double sum = 0.0;
-    for (int16_t s : out.samples) {
-        out.peak = std::max(out.peak, std::abs(int(s)));
-        sum += double(s) * s;
-    }
+    for (int16_t s : out.samples) out.peak = std::max(out.peak, std::abs(int(s))), sum += double(s) * s;
     if (!out.samples.empty()) out.rms = std::sqrt(sum / out.samples.size());
     return out;
 }
@@ -105,18 +102,14 @@ TEST(BuiltSounds, LoudButNeverClippedAndTheMusicSitsUnderTheEffects) {
 }
 
 TEST(BuiltSounds, TheMusicLoopsWithoutAJumpAtTheSeam) {
-    const Loaded music = Load("music");
-    ASSERT_GT(music.samples.size(), 1000u);
+    const std::vector<int16_t> m = Load("music").samples;
+    ASSERT_GT(m.size(), 1000u);
     std::vector<int> steps;
-    for (size_t i = 1; i < music.samples.size(); ++i) steps.push_back(std::abs(music.samples[i] - music.samples[i - 1]));
+    for (size_t i = 1; i < m.size(); ++i) steps.push_back(std::abs(m[i] - m[i - 1]));
     std::sort(steps.begin(), steps.end());
-    const int typical = steps[steps.size() / 2];
-    const int large = steps[steps.size() * 99 / 100];
-    const int seam = std::abs(music.samples.front() - music.samples.back());
-    EXPECT_LE(seam, std::max(large, 1)) << "typical step " << typical;
-    // Sound runs across the seam (the last bar's tails ring into the first), so the
-    // check above compares real signal, not two silences.
-    EXPECT_GT(std::abs(int(music.samples.back())) + std::abs(int(music.samples.front())), 0);
+    EXPECT_LE(std::abs(m.front() - m.back()), std::max(steps[steps.size() * 99 / 100], 1));
+    // Sound runs across the seam, so that compares real signal, not two silences.
+    EXPECT_GT(std::abs(int(m.back())) + std::abs(int(m.front())), 0);
 }
 
 // --- The synthesiser ---------------------------------------------------------
@@ -128,25 +121,9 @@ Synth::Recipe Parse(const std::string& text) {
     return recipe;
 }
 
-std::string ParseError(const std::string& text) {
-    Synth::Recipe recipe;
-    std::string error;
-    EXPECT_FALSE(Synth::ParseRecipe(text, recipe, error)) << text;
-    return error;
-}
-
-TEST(SynthRecipe, NotesSharpsAndComments) {
+TEST(SynthRecipe, NotesSharpsCommentsAndMistakes) {
     double hz = 0.0;
-    ASSERT_TRUE(Synth::NoteFrequency("A4", hz));
-    EXPECT_NEAR(hz, 440.0, 1e-9);
-    ASSERT_TRUE(Synth::NoteFrequency("F#5", hz));
-    EXPECT_NEAR(hz, 739.989, 1e-3);
-    ASSERT_TRUE(Synth::NoteFrequency("Bb3", hz));
-    EXPECT_NEAR(hz, 233.082, 1e-3);
-    EXPECT_FALSE(Synth::NoteFrequency("H4", hz));
-    EXPECT_FALSE(Synth::NoteFrequency("C", hz));
-    EXPECT_FALSE(Synth::NoteFrequency("C45", hz));
-
+    for (const char* bad : {"H4", "C", "C45"}) EXPECT_FALSE(Synth::NoteFrequency(bad, hz)) << bad;
     // A sharp is a note, a '#' that starts a word is a comment.
     const Synth::Recipe r = Parse("tempo 120 # two beats a second\ntrack\n notes F#5:1 r:0.5 C4+E4:2 # chord\nend\n");
     ASSERT_EQ(r.voices.size(), 3u);
@@ -154,72 +131,52 @@ TEST(SynthRecipe, NotesSharpsAndComments) {
     EXPECT_DOUBLE_EQ(r.voices[1].start, 0.75) << "the rest moves the chord along";
     EXPECT_DOUBLE_EQ(r.voices[2].start, 0.75) << "chord notes start together";
     EXPECT_NEAR(r.voices[1].hold, 2 * 0.5 * 0.9, 1e-12) << "notes are held for their legato share";
+
+    const std::pair<const char*, const char*> mistakes[] = {
+        {"rate 44100\nvoice\n  wave sine\n  pich 440\nend\n", "line 4"}, {"voice\n wave sine\n", "not closed"},
+        {"track\n notes C4:1\nend\n", "tempo"},   {"voice\n adsr 0.1 0.1 2 0.1\nend\n", "line 2"},
+        {"voice\n hold 100000\nend\n", "300"}, {"voice\n repeat 100000 1\nend\n", "repeat"}, {"", ""}};
+    for (const auto& [text, message] : mistakes) {
+        Synth::Recipe recipe;
+        std::string error;
+        EXPECT_FALSE(Synth::ParseRecipe(text, recipe, error)) << text;
+        EXPECT_NE(error.find(message), std::string::npos) << text << ": " << error;
+        EXPECT_FALSE(error.empty()) << text;
+    }
 }
 
-TEST(SynthRecipe, MistakesNameTheirLine) {
-    EXPECT_NE(ParseError("rate 44100\nvoice\n  wave sine\n  pich 440\nend\n").find("line 4"), std::string::npos);
-    EXPECT_NE(ParseError("voice\n wave sine\n").find("not closed"), std::string::npos);
-    EXPECT_NE(ParseError("track\n notes C4:1\nend\n").find("tempo"), std::string::npos);
-    EXPECT_NE(ParseError("rate 8000\nvoice\nend\n").find("line 1"), std::string::npos);
-    EXPECT_NE(ParseError("voice\n adsr 0.1 0.1 2 0.1\nend\n").find("line 2"), std::string::npos);
-    EXPECT_NE(ParseError("voice\n notes C4:1\nend\n").find("track"), std::string::npos);
-    // A recipe cannot ask for hours of audio.
-    EXPECT_NE(ParseError("voice\n hold 100000\nend\n").find("300"), std::string::npos);
-    EXPECT_NE(ParseError("voice\n repeat 100000 1\nend\n").find("repeat"), std::string::npos);
-    EXPECT_FALSE(ParseError("").empty());
-}
-
-TEST(SynthRender, LevelsThePeakAndIsDeterministic) {
+TEST(SynthRender, LevelsThePeakIsDeterministicAndWrapsLoopTails) {
     const std::string voices = "voice\n wave noise\n pitch 0\n hold 0.2\nend\n"
                                "voice\n wave saw\n pitch 300 900\n hold 0.2\n bandpass 500 2000 3\nend\n";
-    const std::string text = "rate 22050\npeak -6\nseed 9\n" + voices;
-    const std::vector<int16_t> a = Synth::Render(Parse(text));
-    const std::vector<int16_t> b = Synth::Render(Parse(text));
-    EXPECT_EQ(a, b);
+    const std::vector<int16_t> a = Synth::Render(Parse("rate 22050\npeak -6\nseed 9\n" + voices));
+    EXPECT_EQ(Synth::Render(Parse("rate 22050\npeak -6\nseed 9\n" + voices)), a);
+    EXPECT_NE(Synth::Render(Parse("rate 22050\npeak -6\nseed 10\n" + voices)), a) << "the seed matters";
     int peak = 0;
     for (int16_t x : a) peak = std::max(peak, std::abs(int(x)));
     EXPECT_NEAR(peak, 32767 * std::pow(10.0, -6.0 / 20.0), 2.0);
-    EXPECT_NE(Synth::Render(Parse("rate 22050\npeak -6\nseed 10\n" + voices)), a) << "the seed matters";
-}
 
-TEST(SynthRender, LoopTailsWrapToTheStart) {
-    // A note that starts half a second before the end of a one-second loop and
-    // rings for a second: its second half must sound at the start of the file.
-    const char* text = "rate 22050\nlength 1\nloop\nvoice\n wave sine\n pitch 440\n at 0.5\n hold 0.8\n"
-                       " adsr 0.01 0.01 1 0.2\nend\n";
-    const std::vector<int16_t> looped = Synth::Render(Parse(text));
+    // A note from 0.5 s ringing past the end of a one-second loop sounds again at its start.
+    const std::string note = "voice\n wave sine\n pitch 440\n at 0.5\n hold 0.8\n adsr 0.01 0.01 1 0.2\nend\n";
+    const std::vector<int16_t> looped = Synth::Render(Parse("rate 22050\nlength 1\nloop\n" + note));
     ASSERT_EQ(looped.size(), 22050u);
-    int early = 0;
+    int early = 0, steepest = 0;
     for (size_t i = 0; i < 2205; ++i) early = std::max(early, std::abs(int(looped[i])));
-    EXPECT_GT(early, 10000);
-    int steepest = 0;
     for (size_t i = 1; i < looped.size(); ++i) steepest = std::max(steepest, std::abs(looped[i] - looped[i - 1]));
+    EXPECT_GT(early, 10000);
     EXPECT_LE(std::abs(looped.front() - looped.back()), steepest) << "the wrapped tone runs straight through the seam";
-
-    const std::string once = std::string(text).replace(std::string(text).find("loop\n"), 5, "");
-    const std::vector<int16_t> cut = Synth::Render(Parse(once));
+    const std::vector<int16_t> cut = Synth::Render(Parse("rate 22050\nlength 1\n" + note));
     EXPECT_EQ(cut.front(), 0);
     EXPECT_EQ(cut.back(), 0) << "an effect cut short fades out instead of stopping dead";
 }
 
-TEST(SynthTool, WritesAWavFileTheEngineAccepts) {
+TEST(SynthTool, WritesTheBuiltBytesAndNothingForABadRecipe) {
     const char* build = std::getenv("BM_BUILD_DIR");
     const char* source = std::getenv("BM_SOURCE_DIR");
-    ASSERT_NE(build, nullptr);
-    ASSERT_NE(source, nullptr);
-    const std::string tool = std::string(build) + "/tools/synth_sounds/synth_sounds";
-    const std::string recipe = std::string(source) + "/assets/sounds/click.recipe";
-    const std::string out = "/tmp/bm_synth_click.wav";
-    ASSERT_EQ(std::system((tool + " " + recipe + " " + out).c_str()), 0);
-    const std::vector<uint8_t> written = ReadBytes(out);
-    EXPECT_EQ(written, ReadBytes("Data/sFx/click.wav")) << "same recipe, same bytes";
-    Wav::Info info;
-    ASSERT_TRUE(Wav::Parse(written.data(), written.size(), info));
-    EXPECT_EQ(info.channels, 1);
-    EXPECT_EQ(info.bits_per_sample, 16);
-    EXPECT_EQ(info.data_offset, Wav::kHeaderSize);
+    ASSERT_TRUE(build && source);
+    const std::string tool = std::string(build) + "/tools/synth_sounds/synth_sounds", out = "/tmp/bm_synth_click.wav";
+    ASSERT_EQ(std::system((tool + " " + source + "/assets/sounds/click.recipe " + out).c_str()), 0);
+    EXPECT_EQ(ReadBytes(out), ReadBytes("Data/sFx/click.wav")) << "same recipe, same bytes";
     std::remove(out.c_str());
-
     const std::string bad = "/tmp/bm_synth_bad.recipe";
     std::ofstream(bad) << "voice\n wave kazoo\nend\n";
     EXPECT_NE(std::system((tool + " " + bad + " " + out + " 2>/dev/null").c_str()), 0);
@@ -234,20 +191,14 @@ TEST(WavFormat, ParseStaysInsideHostileFiles) {
     Wav::Info info;
     ASSERT_TRUE(Wav::Parse(good.data(), good.size(), info));
     EXPECT_EQ(info.data_bytes, 8u);
-
-    for (size_t cut = 0; cut < good.size(); ++cut)
-        EXPECT_FALSE(Wav::Parse(good.data(), cut, info)) << "cut at " << cut;
-
-    std::vector<uint8_t> liar = good;
-    Wav::PutU32(liar.data() + 40, 0xFFFFFFFFu);
-    EXPECT_FALSE(Wav::Parse(liar.data(), liar.size(), info));
-    liar = good;
-    Wav::PutU32(liar.data() + 16, 0xFFFFFFF8u);  // a format chunk longer than the file
-    EXPECT_FALSE(Wav::Parse(liar.data(), liar.size(), info));
-    std::vector<uint8_t> compressed = good;
-    Wav::PutU16(compressed.data() + 20, 2);
-    EXPECT_FALSE(Wav::Parse(compressed.data(), compressed.size(), info));
-
+    for (size_t cut = 0; cut < good.size(); ++cut) EXPECT_FALSE(Wav::Parse(good.data(), cut, info)) << "cut at " << cut;
+    // Samples claimed beyond the file, a format chunk longer than the file, a compressed format.
+    for (auto [offset, value, bytes] : std::initializer_list<std::tuple<int, uint32_t, int>>{
+             {40, 0xFFFFFFFFu, 4}, {16, 0xFFFFFFF8u, 4}, {20, 2u, 2}}) {
+        std::vector<uint8_t> bad = good;
+        bytes == 4 ? Wav::PutU32(bad.data() + offset, value) : Wav::PutU16(bad.data() + offset, uint16_t(value));
+        EXPECT_FALSE(Wav::Parse(bad.data(), bad.size(), info)) << offset;
+    }
     // An odd-sized extra chunk before the samples is skipped with its pad byte.
     std::vector<uint8_t> padded(good.begin(), good.begin() + 36);
     const uint8_t extra[] = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
