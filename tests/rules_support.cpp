@@ -21,6 +21,18 @@ void MakeNames(GLuint* names, int count)
         glGenTextures(count, names);
 }
 
+Rabbit& Send(float target_x, Hole* hole)
+{
+    Rabbit r;
+    GUILab::Button* b = gui.GetButton(selection->id);
+    r.position.x = b ? b->position.x : 256.0f;
+    r.target = vector3f(target_x, 256.0f, 0.0f);
+    r.hole = hole;
+    rabbits.push_back(r);
+    selection->rabbits -= 1;
+    return rabbits.back();
+}
+
 } // namespace
 
 float HoleX(int hole) { return 60.0f + 60.0f * static_cast<float>(hole); }
@@ -28,9 +40,7 @@ float TargetY() { return 130.0f; }
 
 void BuildTray()
 {
-    gui.buttons.clear();
-    for (int i = 0; i < 121; ++i)
-        gui.buttons.emplace_back(0u, -100.0f, -100.0f, 1.0f, 1.0f);
+    gui.buttons.assign(121, GUILab::Button(0u, -100.0f, -100.0f, 1.0f, 1.0f));
     for (int h = 0; h < 7; ++h) {
         gui.GetButton(kHoleIds[h])->Repos(HoleX(h), kHoleY);
         gui.GetButton(kHoleIds[h])->Reshape(20.0f, 15.0f);
@@ -51,15 +61,10 @@ void PointerAt(float x, float y)
 void ClickAt(float x, float y)
 {
     PointerAt(x, y);
-    GUILab_inf::s_touch = true;
-    GUILab_inf::touch = true;
+    GUILab_inf::s_touch = GUILab_inf::touch = true;
 }
 
-void ReleasePointer()
-{
-    GUILab_inf::s_touch = false;
-    GUILab_inf::touch = false;
-}
+void ReleasePointer() { GUILab_inf::s_touch = GUILab_inf::touch = false; }
 
 void StartWorld()
 {
@@ -86,39 +91,22 @@ void StartWorld()
     ApplySkills();
 }
 
-static Rabbit& Send()
-{
-    Rabbit r;
-    GUILab::Button* b = gui.GetButton(selection->id);
-    r.position.x = b ? b->position.x : 256.0f;
-    rabbits.push_back(r);
-    selection->rabbits -= 1;
-    return rabbits.back();
-}
-
 Rabbit& SendFetch(Carrot& carrot)
 {
-    Rabbit& r = Send();
-    r.target = vector3f(carrot.position.x, 256.0f, 0.0f);
+    Rabbit& r = Send(carrot.position.x, selection);
     r.carrot = &carrot;
-    r.hole = selection;
     return r;
 }
 
 Rabbit& SendTo(Hole& destination)
 {
-    Rabbit& r = Send();
-    r.hole = &destination;
     GUILab::Button* b = gui.GetButton(destination.id);
-    r.target = vector3f(b ? b->position.x : 256.0f, 256.0f, 0.0f);
-    return r;
+    return Send(b ? b->position.x : 256.0f, &destination);
 }
 
 Rabbit& SendBait(float x)
 {
-    Rabbit& r = Send();
-    r.target = vector3f(x, 256.0f, 0.0f);
-    r.hole = selection;
+    Rabbit& r = Send(x, selection);
     r.bait = true;
     return r;
 }
