@@ -190,23 +190,36 @@ void glPrintTextBox(float raster_x, float raster_y, float size, int mc, const ch
     EndText();
 }
 
+namespace {
+// One quad from (-hw, -hh) to (hw, hh); u_left is the texture u of its left edge.
+void QuadWithU(float hw, float hh, float u_left)
+{
+    float u_right = 1.0f - u_left;
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glTexCoord2f(u_left, 0.0f);
+    glVertex2f(-hw, -hh);
+    glTexCoord2f(u_right, 0.0f);
+    glVertex2f(hw, -hh);
+    glTexCoord2f(u_right, 1.0f);
+    glVertex2f(hw, hh);
+    glTexCoord2f(u_left, 1.0f);
+    glVertex2f(-hw, hh);
+    glEnd();
+}
+} // namespace
+
+void DrawQuad(float hw, float hh) { QuadWithU(hw, hh, 0.0f); }
+
+void DrawMirroredQuad(float hw, float hh) { QuadWithU(hw, hh, 1.0f); }
+
 void RenderOnViewport(float s, vector3f t)
 {
     PushVirtualScreen();
     glEnable(GL_TEXTURE_2D);
     glTranslatef(t.x + 256.0f, t.y + 256.0f, 0.0f);
     glScalef(s, s, 1.0f);
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(-256.0f, -256.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(256.0f, -256.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(256.0f, 256.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(-256.0f, 256.0f);
-    glEnd();
+    DrawQuad(256.0f, 256.0f);
     PopVirtualScreen();
 }
 
@@ -269,17 +282,7 @@ void RenderParticle(float s, bool radial)
     glBillboarding();
     if (radial)
         glRotatef(static_cast<float>(std::rand() % 360), 0.0f, 0.0f, 1.0f);
-    glBegin(GL_QUADS);
-    glNormal3f(0.0f, 0.0f, 1.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(-s, -s);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(s, -s);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(s, s);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(-s, s);
-    glEnd();
+    DrawMirroredQuad(s, s);
     glPopMatrix();
 }
 

@@ -34,6 +34,12 @@ extern const GLfloat kUnitQuadTexCoords[12];
 // Draws the unit quad from client arrays, then disables the texture-coordinate
 // array again (the vertex array stays enabled).
 void DrawUnitQuad();
+// A quad of half-width hw and half-height hh around the current origin with its
+// picture upright: texture (0, 0) at the bottom-left corner.
+void DrawQuad(float hw, float hh);
+// The same quad with its picture mirrored left to right, as the field sprites
+// (rabbits, carrots, eagles) and particles are drawn.
+void DrawMirroredQuad(float hw, float hh);
 // Pushes an orthographic 0..512 projection and two model-view levels; PopVirtualScreen undoes it.
 void PushVirtualScreen();
 void PopVirtualScreen();

@@ -3,6 +3,7 @@
 
 #include "engine/draw.h"
 #include "engine/panel_format.h"
+#include "engine/texture.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -13,22 +14,6 @@ namespace {
 
 // The handle that names no texture: what an out-of-range picture index gives.
 constexpr GLuint kNoTexture = static_cast<GLuint>(-1);
-
-// Made exactly like the asset store's textures, so panel pictures and store
-// pictures look the same side by side.
-GLuint CreatePanelTexture(int width, int height, const unsigned char* pixels)
-{
-    GLuint tex = 0;
-    glGenTextures(1, &tex);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, tex);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-    return tex;
-}
 
 // A panel file is untrusted: every read is checked against what the file still
 // holds, so no count or size in it can make us read past its end or allocate
@@ -202,7 +187,7 @@ bool GUILab::Load(const char* filepath)
                 pictures_whole = false;
                 break;
             }
-            textures.push_back(CreatePanelTexture(size[0], size[1], bytes > 0 ? pixels.data() : nullptr));
+            textures.push_back(CreatePictureTexture(size[0], size[1], bytes > 0 ? pixels.data() : nullptr));
         }
         if (!pictures_whole)
             break;

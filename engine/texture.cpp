@@ -19,6 +19,20 @@ namespace {
 char dynstr_buffer[512];
 }
 
+GLuint CreatePictureTexture(GLsizei w, GLsizei h, const unsigned char* rgba)
+{
+    GLuint tex = 0;
+    glGenTextures(1, &tex);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return tex;
+}
+
 bool LoadTextureFromDB(GLuint* tex_id, const char* label)
 {
     if (!tex_id || !label)
@@ -48,15 +62,7 @@ bool LoadTextureFromDB(GLuint* tex_id, const char* label)
     if (!Textures_db.Read(data_key, static_cast<unsigned>(img_size), pixels.data()))
         return false;
 
-    glGenTextures(1, tex_id);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, *tex_id);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(t_info.w), static_cast<GLsizei>(t_info.h), 0,
-                 GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    *tex_id = CreatePictureTexture(static_cast<GLsizei>(t_info.w), static_cast<GLsizei>(t_info.h), pixels.data());
     return true;
 }
 

@@ -17,6 +17,9 @@ struct TextureInfo {
     TextureInfo(uint32_t w_, uint32_t h_) : w(w_), h(h_) {}
 };
 
+// Creates a texture the way every picture of the game is made: RGBA pixels as
+// given (first row at t = 0), clamped, nearest filtering, no mipmaps; it stays bound.
+GLuint CreatePictureTexture(GLsizei w, GLsizei h, const unsigned char* rgba);
 bool LoadTextureFromDB(GLuint* tex_id, const char* label);
 bool LoadTexture(GLuint* texid, const char* szPathName);
 // printf-style formatting into one shared 512-byte buffer (cut, never overrun).

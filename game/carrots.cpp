@@ -2,9 +2,10 @@
 // drawn and hit by the pointer, and the wave that re-arms them all.
 #include "game/carrots.h"
 
+#include "engine/draw.h"
+
 #include "engine/sound.h"
 #include "game/fx_instances.h"
-#include "game/sprites.h"
 #include "game/state.h"
 #include "math/global_time.h"
 #include "math/numeric.h"
@@ -60,7 +61,7 @@ void Carrot::Render()
     if (!taken) {
         glPushMatrix();
         glTranslatef(position.x, 205.0f, 0.0f);
-        DrawSpriteQuad(7.0f, 15.0f);
+        DrawMirroredQuad(7.0f, 15.0f);
         glPopMatrix();
     } else if (enable_respawn) {
         respawn -= global_time;

@@ -1,7 +1,7 @@
 // Eagles: they wait, enter, patrol high over the field, dive at a rabbit, seize
 // it or miss it, and carry their catch away before starting over.
+#include "engine/draw.h"
 #include "engine/sound.h"
-#include "game/sprites.h"
 #include "game/state.h"
 #include "math/global_time.h"
 #include "math/numeric.h"
@@ -132,6 +132,6 @@ void Eagle::Render()
     glBindTexture(GL_TEXTURE_2D, eagle_fly[frame_id]);
     glTranslatef(position.x, position.y, 0.0f);
     glScalef(direction ? -4.5f : 4.5f, 4.5f, 1.0f);
-    DrawSpriteQuad(10.0f, 15.0f);
+    DrawMirroredQuad(10.0f, 15.0f);
     glPopMatrix();
 }

@@ -1,6 +1,8 @@
 // Effects placed in the game: one-shot effect copies, the carrot bursts, and the effect templates.
 #include "game/fx_instances.h"
 
+#include "engine/draw.h"
+
 #include "engine/sound.h"
 #include "engine/startup_order.h"
 #include "game/state.h"
@@ -80,16 +82,7 @@ void SpawnCarrotFX::CarrotParticle::Render()
         glTranslatef(p.x, p.y, 0.0f);
         glColor4f(1.0f, 1.0f, 1.0f, alpha);
         glRotatef(rot_sign ? r : -r, 0.0f, 0.0f, 1.0f);
-        glBegin(GL_QUADS);
-        glTexCoord2f(1, 0);
-        glVertex3f(-12, -12, 0);
-        glTexCoord2f(0, 0);
-        glVertex3f(12, -12, 0);
-        glTexCoord2f(0, 1);
-        glVertex3f(12, 12, 0);
-        glTexCoord2f(1, 1);
-        glVertex3f(-12, 12, 0);
-        glEnd();
+        DrawMirroredQuad(12.0f, 12.0f);
         glPopMatrix();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     }

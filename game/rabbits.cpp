@@ -1,8 +1,8 @@
 // Rabbits out of their holes: fetching carrots, moving house, building and
 // waiting as bait; their animation and drawing; and the eagles' links to them.
+#include "engine/draw.h"
 #include "engine/sound.h"
 #include "game/fx_instances.h"
-#include "game/sprites.h"
 #include "game/state.h"
 #include "math/global_time.h"
 
@@ -112,7 +112,7 @@ void Rabbit::Render()
     glTranslatef(position.x, position.y, 0.0f);
     if (direction.x < 0.0f)
         glScalef(-1.0f, 1.0f, 1.0f);
-    DrawSpriteQuad(10.0f, 15.0f);
+    DrawMirroredQuad(10.0f, 15.0f);
     glPopMatrix();
 }
 

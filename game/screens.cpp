@@ -2,6 +2,7 @@
 // own pointer with its click sound and burst, drawn over every screen.
 #include "game/screens.h"
 
+#include "engine/draw.h"
 #include "engine/sound.h"
 #include "game/fx_instances.h"
 #include "game/input.h"
@@ -100,16 +101,7 @@ void PointerAndClickFeedback()
         glTranslatef(0.0f, -15.0f, 0.0f);
     float cs = cursor == Cursor::arrow ? 2.0f : 1.2f;
     glScalef(cs, cs, 1.0f);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-7.0f, -15.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(7.0f, -15.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(7.0f, 15.0f, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-7.0f, 15.0f, 0.0f);
-    glEnd();
+    DrawQuad(7.0f, 15.0f);
     glPopMatrix();
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
