@@ -47,16 +47,19 @@ std::string Head(double hx, double hy, bool eyes_closed, bool worried) {
     return s;
 }
 
-// A carrot held in the mouth, tip forward and down, leaves behind the cheek.
+// A carrot held in the mouth, tip forward and down, leaves behind the cheek. Drawn
+// thicker and a little longer about the mouth, so that at game size it still reads as a
+// carrot and not as a stick; outlines are thinned to match after the scaling.
 std::string MouthCarrot(double mx, double my) {
+    const double kx = 1.15, ky = 1.5, cx = mx + 4.6, cy = my + 1.6;
     std::string s;
-    s += Rotated(35, mx + 5.0, my + 2.0, Ellipse(mx + 5.0, my + 4.5, 1.1, 2.8, Ink::leaf, Ink::outline, 0.7));
-    s += Rotated(70, mx + 5.0, my + 2.0, Ellipse(mx + 5.0, my + 4.5, 1.1, 2.6, Ink::leaf_light, Ink::outline, 0.7));
+    s += Rotated(35, mx + 5.0, my + 2.0, Ellipse(mx + 5.0, my + 4.5, 1.1, 2.8, Ink::leaf, Ink::outline, 0.5));
+    s += Rotated(70, mx + 5.0, my + 2.0, Ellipse(mx + 5.0, my + 4.5, 1.1, 2.6, Ink::leaf_light, Ink::outline, 0.5));
     std::vector<Pt> root = {{mx + 4.6, my - 0.2}, {mx + 5.0, my + 3.2}, {mx - 4.5, my + 4.4}};
-    s += Poly(root, Ink::carrot, Ink::outline, kLine * 0.9);
+    s += Poly(root, Ink::carrot, Ink::outline, kLine * 0.65);
     s += Line(mx + 1.0, my + 0.2, mx + 1.6, my + 2.2, Ink::carrot_shade, 0.6);
     s += Line(mx - 2.2, my + 1.0, mx - 1.8, my + 2.7, Ink::carrot_shade, 0.6);
-    return s;
+    return Group(Fmt("transform=\"translate(%.2f %.2f) scale(%.2f %.2f) translate(%.2f %.2f)\"", cx, cy, kx, ky, -cx, -cy), s);
 }
 
 std::string RunningRabbit(const RabbitPose& pose) {

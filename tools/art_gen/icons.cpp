@@ -334,8 +334,12 @@ void MakeIcons(Pictures& out) {
     }
     {
         Svg svg(32, 32);
+        // The game prints the rabbit's price in black on the middle of this button:
+        // a cream centre for the number, the plus small on the green ring.
         svg.Add(RoundButton(32, Ink::green, Ink::grass_dark, Ink::green_light));
-        svg.Add(Path("M 16 8 L 16 24 M 8 16 L 24 16", "none", Ink::white, 5));
+        svg.Add(Ellipse(16, 17, 8.5, 8.5, Ink::cream, Ink::grass_dark, 1.2));
+        svg.Add(Path("M 26 2.5 L 26 9.5 M 22.5 6 L 29.5 6", "none", Ink::outline, 4));
+        svg.Add(Path("M 26 3 L 26 9 M 23 6 L 29 6", "none", Ink::white, 2));
         Emit(out, "GUI/add.svg", svg);
     }
     {

@@ -52,6 +52,9 @@ std::string Sky(double horizon) {
     s += Rect(0, 0, 512, Up(horizon), Ink::sky_low);
     s += Rect(0, 0, 512, Up(330), Ink::sky_mid);
     s += Rect(0, 0, 512, Up(420), Ink::sky_high);
+    // A deeper zenith so the score and record (white, or flickering red to yellow)
+    // read against the sky.
+    s += Rect(0, 0, 512, Up(448), Ink::sky_top);
     s += Ellipse(64, Up(452), 34, 34, "#fff3b0");
     s += Ellipse(64, Up(452), 24, 24, Ink::gold_light);
     s += Ellipse(60, Up(456), 10, 8, Ink::white);
@@ -98,14 +101,17 @@ std::string Soil(double top) {
     s += Ridge(top - 75, 4, 0.04, 1.7, 0, Ink::soil);
     s += Ridge(top - 118, 3, 0.06, 2.9, 0, Ink::soil_dark);
     s += Rect(0, Up(top), 512, 3, Ink::grass_dark);
-    for (int i = 0; i < 18; ++i) {
-        double x = std::fmod(i * 71.9 + 30, 500.0) + 6;
-        double y = 12 + std::fmod(i * 37.1, top - 24);
-        s += Ellipse(x, Up(y), 4 + i % 3, 2.5 + i % 2, Ink::stone, Ink::soil_deep, 0.8);
-    }
-    for (int i = 0; i < 7; ++i) {
-        double x = 20 + i * 74.0;
-        s += Path(Fmt("M %.2f %.2f q 4 10 -2 18 q -5 6 0 12", x, Up(top)), "none", Ink::soil_light, 1.2);
+    // Stones and roots keep to the gaps between the seven hole groups (centres
+    // 37 + 73 k, each with its slots, target and add button within 27 units), so
+    // nothing of the ground reads as part of a hole or an empty building site.
+    for (int k = 0; k < 6; ++k) {
+        double gap = 37 + 73 * k + 36.5;
+        s += Path(Fmt("M %.2f %.2f q 4 10 -2 18 q -5 6 0 12", gap - 1, Up(top)), "none", Ink::soil_light, 1.2);
+        for (int j = 0; j < 2; ++j) {
+            double y = 44 + std::fmod(k * 37.1 + j * 53.0, top - 90);
+            double x = gap + (j ? 3 : -3) + (k % 2 ? 1 : -1);
+            s += Ellipse(x, Up(y), 4 + (k + j) % 2, 2.5 + j % 2, Ink::stone, Ink::soil_deep, 0.8);
+        }
     }
     return s;
 }
@@ -145,8 +151,16 @@ void TrayBar(Pictures& out) {
     s += Rect(0, 4, 1024, 54, Ink::wood);
     s += Rect(0, 8, 1024, 6, Ink::wood_light);
     s += Rect(0, 44, 1024, 10, Ink::wood_shade);
-    for (int x = 0; x < 1024; x += 256) s += Rect(x, 4, 4, 54, Ink::wood_shade);
-    for (int x = 60; x < 1024; x += 180) s += Line(x, 28, x + 70, 28, Ink::wood_shade, 2);
+    // Joints only between the groups of buttons (after the purse, after the build
+    // price, before help), never under a button or a printed text.
+    for (int unit : {130, 340, 450}) s += Rect(unit * 2, 4, 4, 54, Ink::wood_shade);
+    for (int x : {680, 760}) s += Line(x, 28, x + 70, 28, Ink::wood_shade, 2);
+    // Dark plates under the purse (printed at 60, 4) and the build price (260, 4):
+    // their text is white, or red when short of carrots, and needs a dark ground.
+    // 2 pixels a unit across; 2 pixels a unit up from the bottom edge.
+    // "x 99" ends near x 76 and "(max)" near x 280.
+    s += Rect(2 * 57, 64 - 2 * 14, 2 * 25, 2 * 12, Ink::soil_deep, Ink::outline, 2, 6);
+    s += Rect(2 * 258, 64 - 2 * 14, 2 * 26, 2 * 12, Ink::soil_deep, Ink::outline, 2, 6);
     svg.Add(s);
     Emit(out, "GUI/tray_bar.svg", svg);
 }

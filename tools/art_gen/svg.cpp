@@ -10,6 +10,7 @@ namespace Art {
 
 namespace Ink {
 const char* const outline = "#2b1d14";
+const char* const sky_top = "#3f8fd6";
 const char* const sky_high = "#6fc3f0";
 const char* const sky_mid = "#94d5f5";
 const char* const sky_low = "#c4ebfa";

@@ -9,6 +9,7 @@ namespace Art {
 // The fixed palette: every picture picks from these.
 namespace Ink {
 extern const char* const outline;
+extern const char* const sky_top;
 extern const char* const sky_high;
 extern const char* const sky_mid;
 extern const char* const sky_low;
