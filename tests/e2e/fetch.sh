@@ -44,8 +44,18 @@ record_is_one() { [ "$(fr_record)" = 1 ]; }
 fr_wait 10 record_is_one || fr_fail "dat.bin holds '$(fr_record)' instead of 1 after the first carrot"
 fr_alive || fr_fail "the game ended"
 
-# Home again: the tally plays when the carrots reach the purse; give it time.
-sleep 20
+# Home again: when the carrots reach the purse the starting hole can buy a rabbit,
+# and its add button appears. The tally plays in that frame.
+read -r ax ay < <(fr_button interface.gui 71)
+read -r r0 g0 b0 < <(fr_patch "$FR_TMP/game.png" "$ax" "$ay")
+add_button_shows() {
+  fr_shot "$FR_TMP/now.png"
+  read -r r g b < <(fr_patch "$FR_TMP/now.png" "$ax" "$ay")
+  [ $(( (r - r0) ** 2 + (g - g0) ** 2 + (b - b0) ** 2 )) -gt 2500 ]
+}
+fr_wait 90 add_button_shows || fr_fail "the carrots never reached the purse (no add button at $ax,$ay)"
+# Let the tally play out into the recording before the game ends.
+sleep 3
 fr_quit
 fr_wait_exit 10 || fr_fail "quit did not end the game"
 [ "$FR_RC" = 0 ] || fr_fail "quit ended with code $FR_RC"

@@ -77,11 +77,12 @@ fr_button() {
 }
 
 # The game polls the button once per frame: hold it long enough to be seen.
+# Slow frames (a sanitizer build on a busy machine) need the longer hold.
 fr_click() {
   xdotool mousemove "$1" "$2"
-  sleep 0.15
+  sleep 0.3
   xdotool mousedown 1
-  sleep 0.2
+  sleep 0.6
   xdotool mouseup 1
   sleep 0.3
 }
@@ -90,7 +91,7 @@ fr_click_button() { fr_click $(fr_button "$1" "$2"); }
 
 fr_key() {
   xdotool keydown "$1"
-  sleep 0.2
+  sleep 0.5
   xdotool keyup "$1"
   sleep 0.3
 }
@@ -127,6 +128,12 @@ fr_wait() {
     sleep 0.5
   done
   return 1
+}
+
+# Mean "r g b" of a 9 x 9 patch of a screenshot around a point.
+fr_patch() {
+  convert "$1" -crop "9x9+$(($2 - 4))+$(($3 - 4))" +repage -resize 1x1\! -depth 8 txt:- | tail -n 1 |
+    sed -E 's/.*\(([0-9]+),([0-9]+),([0-9]+).*/\1 \2 \3/'
 }
 
 # The 32-bit record stored in "dat.bin", or nothing.
