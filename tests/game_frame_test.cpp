@@ -20,29 +20,7 @@
 
 namespace {
 
-#define GL_EXT(name, type) reinterpret_cast<type>(glutGetProcAddress(#name))
-
-// Frames draw into an off-screen target, so what they drew can be read back.
-void UseOffscreenCanvas()
-{
-    static GLuint fbo = 0;
-    if (fbo == 0) {
-        GLuint rb[2];
-        const GLenum format[2] = {GL_RGBA8, GL_DEPTH_COMPONENT24};
-        const GLenum point[2] = {GL_COLOR_ATTACHMENT0_EXT, GL_DEPTH_ATTACHMENT_EXT};
-        GL_EXT(glGenFramebuffersEXT, PFNGLGENFRAMEBUFFERSEXTPROC)(1, &fbo);
-        GL_EXT(glBindFramebufferEXT, PFNGLBINDFRAMEBUFFEREXTPROC)(GL_FRAMEBUFFER_EXT, fbo);
-        GL_EXT(glGenRenderbuffersEXT, PFNGLGENRENDERBUFFERSEXTPROC)(2, rb);
-        for (int i = 0; i < 2; ++i) {
-            GL_EXT(glBindRenderbufferEXT, PFNGLBINDRENDERBUFFEREXTPROC)(GL_RENDERBUFFER_EXT, rb[i]);
-            GL_EXT(glRenderbufferStorageEXT, PFNGLRENDERBUFFERSTORAGEEXTPROC)(GL_RENDERBUFFER_EXT, format[i], 512, 512);
-            GL_EXT(glFramebufferRenderbufferEXT, PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC)(
-                GL_FRAMEBUFFER_EXT, point[i], GL_RENDERBUFFER_EXT, rb[i]);
-        }
-        glViewport(0, 0, 512, 512);
-    }
-    glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
-}
+using bm::UseOffscreenCanvas;
 
 std::string record_file;
 uint32_t clock_ms = 1000;
