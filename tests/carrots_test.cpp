@@ -1,143 +1,80 @@
-// Carrots: where they may grow, the pointer test, regrowth after a wave and its
-// sound, and a field too full to place another carrot.
+// Carrots: where they grow and when they grow again, the pointer test, and the
+// wave that re-arms the field.
 #include "rules_support.h"
 
 #include "game/carrots.h"
 #include "game/fx_instances.h"
 #include "math/global_time.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <set>
 
 namespace {
 
-class Carrots : public ::testing::Test {
-protected:
-    void SetUp() override { rules::StartWorld(); }
-};
+using Carrots = rules::Game;
 
-TEST_F(Carrots, NewFieldsNeverLayTwoCarrotsWithinFourUnits)
+TEST_F(Carrots, NewFieldsKeepCarrotsApartAndDrawRegrowthDelaysOfOneToTenSeconds)
 {
-    for (int game = 0; game < 200; ++game) {
+    std::set<long> tenths;
+    for (int game = 0; game < 100; ++game) {
         NewGame();
         ASSERT_EQ(carrots.size(), 10u);
-        for (size_t i = 0; i < carrots.size(); ++i) {
-            const Carrot& a = carrots[i];
-            EXPECT_GE(a.position.x, 12.0f);
-            EXPECT_LE(a.position.x, 500.0f);
-            for (size_t j = i + 1; j < carrots.size(); ++j)
-                ASSERT_GT(std::fabs(a.position.x - carrots[j].position.x), 4.0f) << "game " << game;
+        for (const Carrot& a : carrots) {
+            ASSERT_TRUE(a.position.x >= 12.0f && a.position.x <= 500.0f && a.position.x == std::floor(a.position.x));
+            for (const Carrot& b : carrots)
+                ASSERT_TRUE(&a == &b || std::fabs(a.position.x - b.position.x) > 4.0f) << "game " << game;
+            ASSERT_NEAR(a.respawn * 10.0f, std::round(a.respawn * 10.0f), 1e-3f) << "in steps of 0.1 s";
+            tenths.insert(std::lround(a.respawn * 10.0f));
         }
     }
+    EXPECT_TRUE(*tenths.begin() >= 10 && *tenths.rbegin() <= 100) << "1 to 10 s";
+    EXPECT_GT(tenths.size(), 80u) << "a thousand draws meet nearly all 91 delays";
 }
 
-TEST_F(Carrots, OnlyUntakenCarrotsBlockAPlace)
+TEST_F(Carrots, OnlyUntakenCarrotsBlockAPlaceAndThePointerHitsWithinSevenUnits)
 {
-    rules::LayCarrots(20.0f);
     carrots[0].position.x = 300.0f;
-    carrots[1].position.x = 304.0f;
-    EXPECT_FALSE(ValidateCarrotLocation(&carrots[1])) << "exactly 4 units apart is too close";
-    carrots[1].position.x = 305.0f;
-    EXPECT_TRUE(ValidateCarrotLocation(&carrots[1]));
-    carrots[1].position.x = 296.0f;
-    EXPECT_FALSE(ValidateCarrotLocation(&carrots[1])) << "the distance counts on both sides";
+    for (float d : {4.0f, -4.0f, 5.0f, -5.0f}) {
+        carrots[1].position.x = 300.0f + d;
+        EXPECT_EQ(ValidateCarrotLocation(&carrots[1]), std::fabs(d) > 4.0f) << d;
+    }
     carrots[0].taken = true;
     carrots[1].position.x = 300.0f;
     EXPECT_TRUE(ValidateCarrotLocation(&carrots[1])) << "a taken carrot leaves its place free";
     EXPECT_FALSE(ValidateCarrotLocation(nullptr));
+    for (float d : {-7.0f, -6.0f, 6.0f, 7.0f}) {
+        rules::PointAt(carrots[5].position.x + d, 300.0f);
+        rules::Frames();
+        EXPECT_EQ(carrots[5].isClicked(), std::fabs(d) < 7.0f) << d;
+        EXPECT_FALSE(carrots[0].isClicked()) << "a taken carrot is never hit";
+    }
 }
 
-TEST_F(Carrots, PointerHitsOnlyWithinSevenUnitsAndNeverATakenCarrot)
-{
-    rules::LayCarrots(20.0f);
-    Carrot& c = carrots[2];
-    c.position.x = 200.0f;
-    GUILab_inf::device_w = 1024;
-    auto hits_at = [&](float field_x) {
-        GUILab_inf::cursor.x = field_x * 2.0f;
-        return c.isClicked();
-    };
-    EXPECT_FALSE(hits_at(193.0f));
-    EXPECT_FALSE(hits_at(207.0f));
-    EXPECT_TRUE(hits_at(194.0f));
-    EXPECT_TRUE(hits_at(206.9f)) << "the pointer's field x is truncated";
-    c.taken = true;
-    EXPECT_FALSE(hits_at(200.0f));
-    c.taken = false;
-    GUILab_inf::device_w = 0;
-    EXPECT_FALSE(hits_at(200.0f)) << "a window without width points nowhere";
-}
-
-TEST_F(Carrots, WaveArmsTheFieldOnlyOnceEveryCarrotIsTaken)
-{
-    int eagles_due = n_predator;
-    show_hints[0] = true;
-    for (size_t i = 0; i + 1 < carrots.size(); ++i)
-        carrots[i].taken = true;
-    EXPECT_FALSE(RunCarrotWave());
-    EXPECT_EQ(n_predator, eagles_due);
-    carrots.back().taken = true;
-    EXPECT_TRUE(RunCarrotWave());
-    EXPECT_EQ(n_predator, eagles_due + 1);
-    EXPECT_FALSE(show_hints[0]) << "the first hint returns with every wave";
-    for (const Carrot& c : carrots)
-        EXPECT_TRUE(c.enable_respawn);
-    EXPECT_FALSE(RunCarrotWave()) << "armed carrots still waiting hold the next wave back";
-    EXPECT_EQ(n_predator, eagles_due + 1);
-}
-
-TEST_F(Carrots, OnlyAnArmedCarrotRegrowsAfterItsDelayWithTheRegrowthSound)
+TEST_F(Carrots, WaveArmsTheFieldOnceEveryCarrotIsTakenAndArmedOnesRegrowWithASound)
 {
     rules::ClearSlot(1);
     NewGame();
     EXPECT_FALSE(rules::SlotFired(1)) << "a new field sprouts silently";
-    rules::LayCarrots(20.0f);
-    for (Carrot& c : carrots) {
-        c.taken = true;
-        c.respawn = 0.1f;
-    }
-    Carrot& c = carrots[4];
+    for (size_t i = 0; i + 1 < carrots.size(); ++i)
+        carrots[i].taken = true;
+    EXPECT_FALSE(RunCarrotWave()) << "one carrot still lies in the field";
+    carrots.back().taken = true;
+    carrots[4].respawn = 1.0f;
     global_time = 0.25f;
-    for (int frame = 0; frame < 20; ++frame)
-        c.Render();
-    EXPECT_TRUE(c.taken) << "a taken carrot regrows only after a wave";
-
-    ASSERT_TRUE(RunCarrotWave());
-    for (Carrot& other : carrots)
-        other.respawn = 100.0f;
-    c.respawn = 1.0f;
-    size_t effects = SP_Fx.fx_list.size();
-    for (int frame = 0; frame < 4; ++frame)
-        c.Render();
-    EXPECT_TRUE(c.taken) << "1.0 s is not yet exceeded";
-    EXPECT_FALSE(rules::SlotFired(1));
-    c.Render();
-    EXPECT_FALSE(c.taken);
-    EXPECT_TRUE(rules::SlotFired(1));
-    EXPECT_EQ(SP_Fx.fx_list.size(), effects + 1) << "and sprouts";
-    EXPECT_TRUE(ValidateCarrotLocation(&c));
-}
-
-TEST_F(Carrots, PlacementFindsTheOnlyFreePlaceAndEndsWhenThereIsNone)
-{
-    Carrot proto;
-    carrots.clear();
-    for (int x = 10; x <= 505; x += 5)
-        if (x != 250) {
-            carrots.push_back(proto);
-            carrots.back().position.x = static_cast<float>(x);
-        }
-    EXPECT_EQ(Carrot().position.x, 250.0f);
-
-    carrots.clear();
-    for (int x = 12; x <= 500; ++x) {
-        carrots.push_back(proto);
-        carrots.back().position.x = static_cast<float>(x);
+    carrots[4].Render();
+    EXPECT_EQ(carrots[4].respawn, 1.0f) << "a taken carrot counts down only once armed";
+    EXPECT_TRUE(RunCarrotWave() && n_predator == 1 && !show_hints[0]) << "one more eagle and the first hint again";
+    for (const Carrot& c : carrots)
+        EXPECT_TRUE(c.enable_respawn);
+    EXPECT_FALSE(RunCarrotWave()) << "armed carrots still to grow hold the next wave back";
+    const size_t effects = SP_Fx.fx_list.size();
+    for (int frame = 0; frame < 5; ++frame) {
+        EXPECT_TRUE(carrots[4].taken && !rules::SlotFired(1)) << "1.0 s is not yet exceeded after " << frame << " frames";
+        carrots[4].Render();
     }
-    Carrot crowded;
-    EXPECT_GE(crowded.position.x, 12.0f);
-    EXPECT_LE(crowded.position.x, 500.0f);
+    EXPECT_TRUE(!carrots[4].taken && !carrots[4].enable_respawn && rules::SlotFired(1) && n_predator == 1);
+    EXPECT_EQ(SP_Fx.fx_list.size(), effects + 1) << "and sprouts";
+    EXPECT_TRUE(carrots[4].respawn >= 1.0f && ValidateCarrotLocation(&carrots[4]));
 }
 
 } // namespace

@@ -1,228 +1,149 @@
-// Eagles: entering after their delay, patrolling and reversing, choosing prey,
-// the bait's shield, strikes that seize or miss, and carrying a rabbit away.
+// Eagles: entering after their delay, patrolling, choosing prey under the bait's
+// shield, striking, carrying a rabbit away, and losing a rabbit that got home.
 #include "rules_support.h"
 
 #include "math/global_time.h"
 
-#include <gtest/gtest.h>
+#include <cmath>
 
 namespace {
 
-class Eagles : public ::testing::Test {
+class Eagles : public rules::Game {
 protected:
     void SetUp() override
     {
-        rules::StartWorld();
-        rules::LayCarrots(20.0f);
-        evasion_chance = 0;
-        predator_speed = 30.0f;
+        rules::Game::SetUp();
+        evasion_chance = 0, predator_speed = 0.0f, global_time = 0.05f;
     }
-
-    // An eagle in the air at (x, 450), flying left or right.
-    Eagle& Airborne(float x, bool left)
+    static Eagle& Airborne(float x, bool left, float y = 450.0f)
     {
-        eagles.push_back(Eagle());
-        Eagle& e = eagles.back();
-        e.delay = 0.0f;
-        e.direction = left;
-        e.position = vector3f(x, 450.0f, 0.0f);
+        Eagle& e = eagles.emplace_back();
+        e.delay = 0.0f, e.direction = left, e.position = vector3f(x, y, 0.0f);
         return e;
     }
-
-    // A rabbit of the selected hole in the field at x, heading right.
-    Rabbit& RabbitAt(float x)
-    {
-        Rabbit& r = rules::SendTo(*selection);
-        r.position.x = x;
-        r.target.x = x + 200.0f;
-        return r;
-    }
+    static Rabbit& At(float x) { return rules::PutRabbit(x, x + 300.0f, selection); }
 };
 
-TEST_F(Eagles, NewEagleWaitsOneToSixSecondsThenEntersFromEitherEdge)
+TEST_F(Eagles, WaitOneToSixSecondsThenEnterFromEitherEdge)
 {
-    int from_right = 0, from_left = 0;
-    global_time = 0.1f;
+    predator_speed = 30.0f;
+    int from_right = 0;
     for (int n = 0; n < 40; ++n) {
-        eagles.assign(1, Eagle());
-        Eagle& e = eagles.back();
-        EXPECT_GE(e.delay, 1.0f);
-        EXPECT_LE(e.delay, 6.0f);
+        Eagle& e = eagles.emplace_back();
         const vector3f entry = e.position;
-        EXPECT_EQ(entry.y, 450.0f);
-        EXPECT_EQ(entry.x, e.direction ? 557.0f : -45.0f);
-        (e.direction ? from_right : from_left) += 1;
-
-        glBindTexture(GL_TEXTURE_2D, 0);
         const float wait = e.delay;
-        float waited = 0.0f;
-        while (e.delay > 0.0f) {
+        EXPECT_TRUE(wait >= 1.0f && wait <= 6.0f && entry == vector3f(e.direction ? 557 : -45, 450, 0)) << wait;
+        from_right += e.direction;
+        glBindTexture(GL_TEXTURE_2D, 0);
+        int frames = 0;
+        for (; e.delay > 0.0f; ++frames)
             e.Render();
-            waited += global_time;
-            ASSERT_EQ(e.position, entry) << "a waiting eagle does not move";
-            ASSERT_EQ(rules::BoundTexture(), 0u) << "nor is it drawn";
-        }
-        EXPECT_NEAR(waited, wait, 0.1001f);
+        EXPECT_TRUE(e.position == entry && rules::BoundTexture() == 0) << "neither moving nor drawn while it waits";
+        EXPECT_NEAR(frames * 0.05f, wait, 0.051f);
         e.Render();
-        EXPECT_NEAR(e.position.x, entry.x + (e.direction ? -3.0f : 3.0f), 1e-3);
+        EXPECT_FLOAT_EQ(e.position.x, entry.x + (e.direction ? -1.5f : 1.5f));
     }
-    EXPECT_GT(from_right, 0);
-    EXPECT_GT(from_left, 0);
+    EXPECT_TRUE(from_right > 0 && from_right < 40) << "both edges";
 }
 
-TEST_F(Eagles, MissesAreForgottenOnlyWhenThePatrolTurns)
+TEST_F(Eagles, PatrolTurnsPastTheEdgesAndForgetsMissesOnlyThen)
 {
-    Rabbit& decoy = RabbitAt(-500.0f);
-    Eagle& e = Airborne(470.0f, false);
-    e.miss.push_back(&decoy);
-    global_time = 0.1f;
-    while (!e.direction)
-        e.Render();
-    EXPECT_GT(e.position.x, 482.0f);
-    EXPECT_TRUE(e.miss.empty());
-
-    e.miss.push_back(&decoy);
-    e.position.x = 40.0f;
+    predator_speed = 60.0f;
+    Eagle& e = Airborne(470.0f, false, 440.0f);
     e.Render();
-    EXPECT_EQ(e.miss.size(), 1u) << "kept while flying on";
-    while (e.direction)
-        e.Render();
-    EXPECT_LT(e.position.x, 30.0f);
-    EXPECT_TRUE(e.miss.empty());
-}
-
-TEST_F(Eagles, PreyIsStrictlyWithinThirtyUnitsAndNeverShared)
-{
-    predator_speed = 0.0f;
-    Eagle& a = Airborne(200.0f, false);
-    Rabbit& first = RabbitAt(230.0f);
-    a.Render();
-    EXPECT_EQ(a.target, nullptr) << "exactly 30 to the side";
-    first.position.x = 229.9f;
-    a.Render();
-    ASSERT_EQ(a.target, &first);
-
-    Eagle& b = Airborne(225.0f, true);
-    b.Render();
-    EXPECT_EQ(b.target, nullptr) << "the only rabbit below is taken";
-    Rabbit& second = RabbitAt(210.0f);
-    b.Render();
-    EXPECT_EQ(b.target, &second);
-}
-
-TEST_F(Eagles, EvasionZeroAlwaysSeizesAndHundredAlwaysMisses)
-{
-    for (int chance : {0, 100}) {
-        evasion_chance = chance;
-        for (int n = 0; n < 10; ++n) {
-            rabbits.clear();
-            eagles.clear();
-            Rabbit& r = RabbitAt(200.0f);
-            Eagle& e = Airborne(205.0f, false);
-            for (int frame = 0; frame < 100 && !r.catched && (frame == 0 || e.target); ++frame)
-                e.Render();
-            EXPECT_EQ(r.catched, chance == 0) << "evasion " << chance;
-            EXPECT_EQ(e.target, chance == 0 ? &r : nullptr);
-            ASSERT_EQ(e.miss.size(), chance == 0 ? 0u : 1u);
+    EXPECT_EQ(e.position, vector3f(473.0f, 443.0f, 0.0f)) << "climbs back while it patrols";
+    for (const float edge : {482.0f, 30.0f}) {
+        e.miss.assign(1, &At(-500.0f));
+        for (int i = 0; i < 10 && e.direction == (edge < 100.0f); ++i) {
+            EXPECT_EQ(e.miss.size(), 1u) << "x " << e.position.x;
+            e.Render();
         }
+        EXPECT_TRUE(e.miss.empty() && e.direction == (edge > 100.0f)) << "turned at " << e.position.x;
+        EXPECT_EQ(e.position.x, edge + (edge > 100.0f ? 3.0f : -3.0f)) << "strictly past the edge";
+        e.position.x = 36.0f;
     }
-    predator_speed = 0.0f;
-    eagles.back().position = vector3f(205.0f, 450.0f, 0.0f);
-    eagles.back().Render();
-    EXPECT_EQ(eagles.back().target, nullptr) << "a missed rabbit is left alone until the turn";
-}
-
-TEST_F(Eagles, BaitShieldsRabbitsStrictlyWithinItsSafeAreaButNotItself)
-{
-    predator_speed = 0.0f;
-    Rabbit& near = RabbitAt(200.0f);
-    Rabbit& bait = RabbitAt(299.9f);
-    bait.bait = true;
-    Eagle& e = Airborne(200.0f, false);
-    e.Render();
-    EXPECT_EQ(e.target, nullptr) << "99.9 from a bait is shielded";
-    bait.position.x = 300.0f;
-    e.Render();
-    EXPECT_EQ(e.target, &near) << "exactly bait_safe_area away is not";
-
-    e.target = nullptr;
-    bait.position.x = 250.0f;
-    bait.catched = true;
-    e.Render();
-    EXPECT_EQ(e.target, &near) << "a bait already in the claws shields nobody";
-
-    e.target = nullptr;
-    bait.catched = false;
-    e.position.x = 250.0f;
-    near.position.x = 600.0f;
-    e.Render();
-    EXPECT_EQ(e.target, &bait);
-}
-
-TEST_F(Eagles, SeizingABuilderLosesTheSiteButNotTheLairCount)
-{
-    Hole& site = holes[5];
-    site.status = 1;
-    site.rate = 40.0f;
-    n_lairs = 2;
-    Rabbit& builder = rules::SendTo(site);
-    builder.position.x = 300.0f;
-    builder.stand = builder.reached = true;
-    Eagle& e = Airborne(305.0f, false);
-    e.target = &builder;
-    e.position.y = 220.0f;
-    e.Render();
-    EXPECT_TRUE(builder.catched);
-    EXPECT_EQ(builder.hole, nullptr);
-    EXPECT_EQ(site.status, 0);
-    EXPECT_EQ(site.rate, 0.0f);
-    EXPECT_EQ(n_lairs, 2);
-    EXPECT_EQ(EstimateHoleRabbits(5), 0);
-}
-
-TEST_F(Eagles, SeizedCarrierIsCarriedOutAndTheEagleStartsOver)
-{
-    Carrot& c = carrots[0];
-    Rabbit& r = rules::SendFetch(c);
-    r.position.x = c.position.x + 5.0f;
-    c.taken = r.reached = true;
-    Eagle& e = Airborne(r.position.x + 10.0f, false);
-    e.target = &r;
-    e.position.y = r.position.y;
-    e.Render();
-    ASSERT_TRUE(r.catched);
-    EXPECT_EQ(r.carrot, nullptr);
-    EXPECT_TRUE(c.taken) << "the carrot is lost with the rabbit";
-    EXPECT_EQ(EstimateHoleRabbits(3), 1);
-
-    int frames = 0;
-    while (!r.removed && frames++ < 2000) {
-        rules::StepWorld();
-        if (!r.removed) {
-            EXPECT_NEAR(r.position.x, e.position.x + (e.direction ? 7.0f : -7.0f), 1e-3);
-            EXPECT_NEAR(r.position.y, e.position.y + 0.2f, 1e-3);
-        }
-    }
-    ASSERT_TRUE(r.removed);
-    EXPECT_EQ(e.target, nullptr);
-    EXPECT_GE(e.delay, 1.0f) << "back to waiting";
     EXPECT_EQ(e.position.y, 450.0f);
-    rules::StepWorld();
-    EXPECT_TRUE(rabbits.empty());
 }
 
-TEST_F(Eagles, DiveStrikesEvenAtALowFrameRate)
+TEST_F(Eagles, PreyIsTheFirstRabbitWithinThirtyUnitsOutsideTheBaitsShield)
 {
-    predator_speed = 90.0f;
-    global_time = 0.1f;
-    rabbits_speed = 0.0f;
-    Rabbit& r = RabbitAt(200.0f);
-    Eagle& e = Airborne(200.0f, false);
-    e.target = &r;
-    e.position.y = 264.0f;
-    for (int frame = 0; frame < 20 && !r.catched; ++frame)
+    for (float offset : {30.0f, -30.0f, 29.9f, -29.9f}) {
+        eagles.clear(), rabbits.clear();
+        Rabbit& r = At(200.0f + offset);
+        Eagle& e = Airborne(200.0f, false);
+        rules::ClearSlot(6);
         e.Render();
-    EXPECT_TRUE(r.catched);
+        EXPECT_TRUE((e.target == &r) == (std::fabs(offset) < 30.0f) && rules::SlotFired(6) == (e.target != nullptr))
+            << offset;
+    }
+    Eagle& other = Airborne(200.0f, true);
+    other.Render();
+    EXPECT_EQ(other.target, nullptr) << "the only rabbit below is another eagle's prey";
+    eagles.clear(), rabbits.clear();
+    Rabbit &first = At(200.0f), &second = At(230.0f), &bait = At(600.0f);
+    bait.bait = true;
+    Eagle& e = Airborne(215.0f, false);
+    e.miss.push_back(&first);
+    e.Render();
+    EXPECT_EQ(e.target, nullptr) << "the first candidate escaped this eagle before: nobody this frame";
+    e.miss.clear();
+    for (float d : {99.9f, -99.9f, 100.0f, -100.0f}) {
+        bait.position.x = 200.0f + d, e.target = nullptr;
+        e.Render();
+        EXPECT_EQ(e.target, std::fabs(d) < 100.0f ? nullptr : &first) << "the first candidate " << d << " from a bait";
+    }
+    e.target = nullptr, e.position.x = bait.position.x = 400.0f;
+    e.Render();
+    EXPECT_EQ(e.target, &bait) << "the bait itself is fair game";
+    bait.catched = true, bait.position.x = second.position.x;
+    Eagle& late = Airborne(200.0f, false);
+    late.Render();
+    EXPECT_EQ(late.target, &first) << "a caught bait shields nobody";
+}
+
+TEST_F(Eagles, StrikeUnderTwentyUnitsSeizesOrMissesAndCostsTheBuilderItsSite)
+{
+    const std::pair<float, int> strikes[] = {{20.0f, 0}, {19.9f, 0}, {19.9f, 100}}; // distance, evasion
+    for (auto [distance, evasion] : strikes) {
+        evasion_chance = evasion;
+        Rabbit& r = At(200.0f);
+        Eagle& e = Airborne(200.0f, false, 214.0f + distance);
+        e.target = &r;
+        e.Render();
+        const bool missed = distance < 20.0f && evasion == 100;
+        EXPECT_EQ(r.catched, distance < 20.0f && evasion == 0) << distance << ", evasion " << evasion;
+        EXPECT_TRUE(e.target == (missed ? nullptr : &r) && e.miss.size() == (missed ? 1u : 0u)) << distance;
+    }
+    evasion_chance = 0, holes[5].status = 1, holes[5].rate = 40.0f, carrots[1].taken = true;
+    Rabbit *builder = &rules::PutRabbit(100.0f, 100.0f, &holes[5]), *carrier = &At(200.0f), *fetcher = &At(300.0f);
+    carrier->carrot = &carrots[1], fetcher->carrot = &carrots[2];
+    for (Rabbit* r : {builder, carrier, fetcher}) {
+        Airborne(r->position.x, false, 220.0f).target = r;
+        eagles.back().Render();
+        EXPECT_TRUE(r->catched && r->carrot == nullptr);
+    }
+    EXPECT_TRUE(builder->hole == nullptr && holes[5].status == 0 && holes[5].rate == 0.0f) << "the site is lost";
+    EXPECT_TRUE(carrier->hole == selection && carrots[1].taken && !carrots[2].taken && n_lairs == 1);
+}
+
+TEST_F(Eagles, CarryTheRabbitAwayOrPatrolOnWhenItGotHome)
+{
+    for (bool left : {false, true}) {
+        Rabbit& r = At(200.0f);
+        Eagle& e = Airborne(200.0f, left, 300.0f);
+        r.catched = true, e.target = &r, e.miss.push_back(&r);
+        for (int i = 0; i < 200 && !r.removed; ++i) {
+            e.Render();
+            ASSERT_TRUE(r.removed || r.position == e.position + vector3f(left ? 7.0f : -7.0f, 0.2f, 0.0f));
+        }
+        EXPECT_TRUE(r.removed && e.target == nullptr && e.miss.empty() && e.delay >= 1.0f) << "waiting to come back";
+    }
+    predator_speed = 30.0f;
+    Eagle& e = Airborne(300.0f, true, 400.0f);
+    e.target = &At(200.0f);
+    e.target->removed = true;
+    e.Render();
+    EXPECT_TRUE(e.target == nullptr && e.position == vector3f(298.5f, 401.5f, 0.0f)) << "patrols on, climbing";
 }
 
 } // namespace

@@ -1,438 +1,238 @@
-// The game frame driven through the real frame callback with the real data.
-#include "engine/guilab.h"
-#include "engine/panel_format.h"
-#include "engine/sound.h"
-#include "game/frame.h"
-#include "game/fx_instances.h"
-#include "game/input.h"
-#include "game/screens_internal.h"
-#include "game/state.h"
-#include "gl_context.h"
-#include "math/global_time.h"
-#include "platform/platform_fake.h"
+// The game frame through the real frame callback: skills to rules, the player's
+// clicks by mode, the tray's buttons and keys, the wave, the loss, the record,
+// the purse and the hints.
+#include "rules_support.h"
 
-#include <cmath>
+#include "game/fx_instances.h"
+
 #include <cstdio>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <string>
-#include <vector>
+#include <filesystem>
+#include <tuple>
 
 namespace {
 
-using bm::UseOffscreenCanvas;
+using GameFrame = rules::Game;
+using Sys::Key;
 
-std::string record_file;
-uint32_t clock_ms = 1000;
+float CarrotX(int i) { return carrots[i].position.x; }
 
-// One frame of the running program, 0.1 s after the previous one.
-void Frames(int n = 1)
+TEST_F(GameFrame, SkillLevelsSetTheRulesEveryFrame)
 {
-    for (int i = 0; i < n; ++i) {
-        clock_ms += 100;
-        Sys::Fake::SetMilliseconds(clock_ms);
-        display();
+    const float delay[3] = {15, 10, 5}, speed[3] = {30, 60, 90};
+    const int evasion[3] = {0, 25, 50}, capacity[3] = {3, 6, 9}, eval[3] = {1, 2, 3};
+    for (int r = 0; r < 3; ++r) { // every skill at another level in each row
+        Skill::build = r, Skill::speed = (r + 1) % 3, Skill::evasion = (r + 2) % 3;
+        Skill::progeny = 2 * r % 3, Skill::eval = (2 * r + 1) % 3;
+        rules::Frames();
+        EXPECT_TRUE(building_delay == delay[Skill::build] && rabbits_speed == speed[Skill::speed] &&
+                    evasion_chance == evasion[Skill::evasion] && holes_capacity == capacity[Skill::progeny] &&
+                    carrots_eval == eval[Skill::eval])
+            << "row " << r;
     }
+    Skill::build = Skill::evasion = Skill::eval = 3;
+    Skill::speed = Skill::progeny = -1;
+    rules::Frames();
+    EXPECT_TRUE(building_delay == 5 && rabbits_speed == 30 && evasion_chance == 25 && holes_capacity == 6 &&
+                carrots_eval == 3)
+        << "a level outside 0..2 leaves its rule as the last row set it";
 }
 
-// The test window is 512 x 512, so a virtual point maps onto one pixel exactly.
-void PointAt(int vx, int vy) { mouse(vx, 512 - vy); }
-void PointAtButton(int id)
+TEST_F(GameFrame, CarrotFetchFromClickToPurseAndRecord)
 {
-    GUILab::Button* b = gui.GetButton(id);
-    ASSERT_NE(b, nullptr) << "tray button " << id;
-    PointAt(static_cast<int>(std::lround(b->position.x)), static_cast<int>(std::lround(b->position.y)));
-}
-void Press(bool down = true) { Sys::Fake::SetKey(Sys::Key::LeftButton, down); }
-void Click()
-{
-    Press();
-    Frames();
-    Press(false);
-    Frames();
-}
-void HoldKeyOneFrame(Sys::Key key)
-{
-    Sys::Fake::SetKey(key, true);
-    Frames();
-    Sys::Fake::SetKey(key, false);
+    rules::ClickAt(CarrotX(0), 210.0f);
+    ASSERT_EQ(rabbits.size(), 1u);
+    const Rabbit& r = rabbits.front();
+    EXPECT_TRUE(r.carrot == &carrots[0] && r.hole == &holes[3] && r.target.x == CarrotX(0) && holes[3].rabbits == 1);
+    ASSERT_TRUE(rules::FramesUntil([] { return carrots[0].taken; }));
+    EXPECT_EQ(rules::FileBytes(record_path), (std::vector<unsigned char>{1, 0, 0, 0})) << "stored when beaten";
+    ASSERT_TRUE(rules::FramesUntil([] { return rabbits.empty(); }));
+    EXPECT_TRUE(holes[3].rabbits == 2 && n_carrots == 0) << "the carrots come with the burst, not with the rabbit";
+    ASSERT_TRUE(rules::FramesUntil([] { return __spawn_carrots_fx.empty(); }));
+    EXPECT_EQ(n_carrots, 2) << "two carrots a carrot at eval level 1";
 }
 
-// Pixels of the last frame in a rectangle of the virtual screen that are red.
-int CountRed(int x0, int y0, int w, int h)
+TEST_F(GameFrame, OnePressSendsOneRabbitFromTheFieldOrSacrificeBand)
 {
-    std::vector<unsigned char> px(static_cast<size_t>(w) * h * 4);
-    glReadPixels(x0, y0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    int n = 0;
-    for (size_t i = 0; i < px.size(); i += 4)
-        n += px[i] > 180 && px[i + 1] < 60 && px[i + 2] < 60;
-    return n;
-}
-
-std::vector<int> ShownPixel(int vx, int vy)
-{
-    unsigned char p[4] = {0, 0, 0, 0};
-    glReadPixels(vx, vy, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
-
-// Runs frames until the condition holds; false if it never does within the limit.
-template <typename Cond>
-bool RunUntil(Cond cond, int max_frames)
-{
-    for (int i = 0; i < max_frames && !cond(); ++i)
-        Frames();
-    return cond();
-}
-
-} // namespace
-
-class GameFrame : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        bm::EnsureGlContext(512, 512);
-        UseOffscreenCanvas();
-        static bool loaded = false;
-        if (!loaded) {
-            char dir[] = "/tmp/bm_frame_XXXXXX";
-            ASSERT_NE(mkdtemp(dir), nullptr);
-            record_file = std::string(dir) + "/dat.bin";
-            record_path = record_file.c_str();
-            StartAudioOutput();
-            init();
-            loaded = true;
-        }
-        ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), 512);
-        ASSERT_NE(gui.GetButton(121), nullptr) << "the tray file holds all its buttons";
-        Sys::Fake::ReleaseAllKeys();
-        Sys::Fake::SetFocus(true);
-        show_menu = show_skills = show_credits = show_helps = developer_mode = false;
+    rules::PointAt(CarrotX(0), 210.0f);
+    rules::Press(true);
+    rules::Frames(10);
+    rules::Press(false);
+    rules::ClickAt(CarrotX(0), 210.0f);
+    EXPECT_EQ(rabbits.size(), 1u) << "holding repeats nothing, and a carrot already fetched sends nobody";
+    const float field[][2] = {{192, 0}, {193, 1}, {239, 1}, {240, 0}}, bait[][2] = {{192, 0}, {193, 1}, {229, 1}, {230, 0}};
+    for (int i = 0; i < 4; ++i) {
+        rabbits.clear(), holes[3].rabbits = 2;
+        rules::ClickAt(CarrotX(i + 1), field[i][0]);
+        EXPECT_TRUE(rabbits.size() == field[i][1]) << "carrot click at y " << field[i][0];
+        rabbits.clear(), holes[3].rabbits = 2;
+        rules::HoldKeys({Key::B});
+        rules::ClickAt(300.0f, bait[i][0]);
+        EXPECT_TRUE(rabbits.size() == bait[i][1] && mode == (bait[i][1] ? 0 : 2)) << "bait at y " << bait[i][0];
+        EXPECT_TRUE(rabbits.empty() || (rabbits.front().bait && rabbits.front().target.x == 300.0f));
         mode = 0;
-        NewGame();
-        user_record = 0;
-        remove(record_path);
-        // Carrots far apart at known places: 30, 78, ..., 462.
-        for (size_t i = 0; i < carrots.size(); ++i)
-            carrots[i].position.x = 30.0f + 48.0f * static_cast<float>(i);
-        PointAt(256, 400);
-        Frames();
-        for (bool& shown : show_hints) // hints would only draw over the field here
-            shown = true;
-        show_hint = false;
     }
-};
-
-TEST_F(GameFrame, CarrotFetchFromClickToPurse)
-{
-    int x = static_cast<int>(carrots[0].position.x);
-    PointAt(x, 210);
-    Press();
-    Frames();
-    ASSERT_EQ(rabbits.size(), 1u) << "a click on a carrot sends a rabbit";
-    Rabbit& r = rabbits.front();
-    ASSERT_NE(r.carrot, nullptr);
-    EXPECT_LT(std::fabs(r.carrot->position.x - x), 7.0f) << "the rabbit goes for the carrot under the pointer";
-    EXPECT_EQ(holes[3].rabbits, 1) << "the rabbit leaves its hole";
-    Press(false);
-    Carrot* fetched = r.carrot;
-
-    ASSERT_TRUE(RunUntil([&] { return fetched->taken; }, 400)) << "the rabbit reaches its carrot";
-    EXPECT_EQ(user_score, 1);
-    Frames();
-    user_record = 0;
-    ReadRecord();
-    EXPECT_EQ(user_record, 1) << "beating the record rewrites the record file at once";
-
-    ASSERT_TRUE(RunUntil([] { return rabbits.empty(); }, 400)) << "the rabbit walks home";
-    EXPECT_EQ(holes[3].rabbits, 2) << "the hole regains its rabbit";
-    EXPECT_EQ(n_carrots, 0) << "the carrots arrive with the burst, not with the rabbit";
-    ASSERT_TRUE(RunUntil([] { return __spawn_carrots_fx.empty(); }, 100));
-    Frames(10);
-    EXPECT_EQ(carrots_eval, 2);
-    EXPECT_EQ(n_carrots, carrots_eval) << "the burst credits its carrots once";
-    EXPECT_EQ(user_score, 1);
+    holes[3].rabbits = 0, holes[1].status = 2, holes[1].rabbits = 1;
+    rules::ClickAt(CarrotX(9), 210.0f);
+    EXPECT_TRUE(rabbits.empty()) << "an empty hole sends nobody";
 }
 
-TEST_F(GameFrame, OneRabbitPerPressHoweverLongHeld)
+TEST_F(GameFrame, MoveModeSendsARabbitIntoAnotherReadyHoleWithRoom)
 {
-    PointAt(static_cast<int>(carrots[0].position.x), 210);
-    Press();
-    Frames(20);
-    Press(false);
-    Frames();
-    EXPECT_EQ(rabbits.size(), 1u) << "holding the button repeats nothing";
-    Click();
-    EXPECT_EQ(rabbits.size(), 1u) << "a carrot already being fetched sends nobody";
-    PointAt(static_cast<int>(carrots[9].position.x), 210);
-    Click();
-    EXPECT_EQ(rabbits.size(), 2u) << "a new press sends the next rabbit";
-    PointAt(static_cast<int>(carrots[5].position.x), 210);
-    Click();
-    EXPECT_EQ(rabbits.size(), 2u) << "an empty hole sends nobody";
+    const int cases[][4] = {{1, 2, 2, 1}, {1, 2, 3, 0}, {6, 2, 0, 1}, {0, 0, 0, 0}, {5, 1, 0, 0}, {3, 2, 2, 0}};
+    for (const auto& c : cases) { // hole, its status, rabbits inside, whether one is sent there
+        rabbits.clear();
+        holes[c[0]].status = c[1], holes[c[0]].rabbits = c[2], holes[3].rabbits = 2;
+        rules::PointAtButton(gui, holes[c[0]].id);
+        rules::Frames();
+        EXPECT_EQ(cursor == Cursor::hole, c[3] == 1) << "hole " << c[0] << " holding " << c[2];
+        rules::ClickButton(gui, holes[c[0]].id);
+        ASSERT_EQ(rabbits.size(), c[3] ? 1u : 0u) << "hole " << c[0] << " holding " << c[2];
+        EXPECT_TRUE(!c[3] || (rabbits.front().hole == &holes[c[0]] && holes[3].rabbits == 1 &&
+                              rabbits.front().target.x == rules::ButtonX(holes[c[0]].id)));
+    }
 }
 
-TEST_F(GameFrame, FieldAndSacrificeBandEdgesAndBaitPlacement)
-{
-    int x = static_cast<int>(carrots[0].position.x);
-    PointAt(x, 240);
-    Click();
-    EXPECT_TRUE(rabbits.empty()) << "240 lies above the field";
-    PointAt(x, 239);
-    Click();
-    EXPECT_EQ(rabbits.size(), 1u) << "239 is the top of the field";
-
-    HoldKeyOneFrame(Sys::Key::B);
-    ASSERT_EQ(mode, 2);
-    PointAt(300, 230);
-    Click();
-    EXPECT_EQ(rabbits.size(), 1u) << "230 lies above the sacrifice band";
-    PointAt(300, 229);
-    Click();
-    ASSERT_EQ(rabbits.size(), 2u) << "229 is the top of the sacrifice band";
-    EXPECT_TRUE(rabbits.back().bait);
-    EXPECT_EQ(rabbits.back().target.x, 300.0f) << "the bait runs to the pointer";
-    EXPECT_EQ(EstimateHoleRabbits(3), 1) << "the fetcher counts for its hole, the bait no longer";
-    EXPECT_EQ(mode, 0) << "a placed bait ends sacrifice mode";
-}
-
-TEST_F(GameFrame, BuyingRabbitsUpToHoleCapacity)
-{
-    n_carrots = 10;
-    PointAtButton(holes[3].id + 10);
-    Click();
-    Click();
-    EXPECT_EQ(holes[3].rabbits, 3) << "a hole of three is full at progeny level 0";
-    EXPECT_EQ(n_carrots, 8);
-    Skill::progeny = 1;
-    for (int i = 0; i < 6; ++i)
-        Click();
-    EXPECT_EQ(holes[3].rabbits, 6) << "progeny level 1 raises the capacity to six";
-    EXPECT_EQ(n_carrots, 2);
-}
-
-TEST_F(GameFrame, BuildFromClickToReadyHoleWithBuilderInside)
+TEST_F(GameFrame, BuildPricesRiseToTheirCeilingAndABuilderMovesIntoItsHole)
 {
     n_carrots = 11;
-    HoldKeyOneFrame(Sys::Key::G);
+    rules::HoldKeys({Key::G});
     EXPECT_EQ(mode, 0) << "11 carrots cannot pay for a hole";
-    n_carrots = 20;
-    HoldKeyOneFrame(Sys::Key::G);
-    Frames();
-    ASSERT_EQ(mode, 1) << "build mode holds while it can be used";
-    PointAtButton(holes[3].id);
-    Click();
-    EXPECT_EQ(mode, 1) << "a ready hole is no building site";
-    EXPECT_TRUE(rabbits.empty());
-
-    PointAtButton(holes[0].id);
-    Click();
-    ASSERT_EQ(rabbits.size(), 1u);
-    EXPECT_EQ(rabbits.front().hole, &holes[0]);
-    EXPECT_EQ(holes[0].status, 1);
-    EXPECT_EQ(n_carrots, 8);
-    EXPECT_EQ(n_lairs, 2);
-    EXPECT_EQ(mode, 0);
-    ASSERT_TRUE(RunUntil([] { return holes[0].status == 2 && rabbits.empty(); }, 1200))
-        << "the builder finishes the hole and walks in";
-    EXPECT_EQ(holes[0].rabbits, 1);
-    EXPECT_EQ(EstimateTotalRabbits(), 2);
-}
-
-TEST_F(GameFrame, BuildPricesRiseToTheCeilingAndTheLimitBlocksBuildMode)
-{
     holes[3].rabbits = 9;
-    Skill::progeny = 2;
-    Sys::Fake::SetKey(Sys::Key::G, true);
-    std::vector<int> paid;
-    for (int site : {0, 1, 2, 4, 5, 6}) {
+    std::vector<int> prices;
+    for (int site : {3, 0, 1, 2, 4, 5, 6}) {
         n_carrots = 99;
-        Frames();
-        paid.push_back(develop_cost);
-        PointAtButton(holes[site].id);
-        Click();
-        EXPECT_EQ(n_carrots, 99 - paid.back()) << "site " << site;
+        prices.push_back(develop_cost);
+        rules::HoldKeys({Key::G});
+        rules::ClickButton(gui, holes[site].id);
+        EXPECT_EQ(n_carrots, site == 3 ? 99 : 99 - prices.back()) << "site " << site;
+        EXPECT_EQ(mode, site == 3 ? 1 : 0) << "a ready hole is no site and keeps build mode";
+        if (site == 3)
+            prices.pop_back();
     }
-    EXPECT_EQ(paid, (std::vector<int>{12, 16, 21, 28, 37, 49}));
-    EXPECT_EQ(develop_cost, 49) << "the price stays at its ceiling";
-    EXPECT_EQ(n_lairs, 7);
-    Sys::Fake::SetKey(Sys::Key::G, false);
-    PointAt(256, 400);
-    Frames();
-    EXPECT_EQ(CountRed(255, 0, 60, 24), 0) << "an affordable price is not red";
-
+    prices.push_back(develop_cost);
+    EXPECT_EQ(prices, (std::vector<int>{12, 16, 21, 28, 37, 49, 49}));
+    EXPECT_TRUE(holes[0].status == 1 && rabbits.front().hole == &holes[0] && n_lairs == 7);
     n_lairs = lairs_limit;
-    Sys::Fake::SetKey(Sys::Key::G, true);
-    Frames();
-    EXPECT_EQ(mode, 0) << "at the limit build mode cannot be entered";
-    EXPECT_EQ(gui.GetButton(110)->pattern, GUI::build[2]);
-    EXPECT_GT(CountRed(255, 0, 60, 24), 10) << "the price reads (max) in red";
+    rules::HoldKeys({Key::G});
+    EXPECT_TRUE(mode == 0 && gui.GetButton(110)->pattern == GUI::build[2]) << "no building past the limit";
+    ASSERT_TRUE(rules::FramesUntil([] { return holes[0].status == 2 && holes[0].rabbits == 1; }));
 }
 
-TEST_F(GameFrame, EachCarrotWaveAddsOneEagleAndReArmsTheFirstHint)
+TEST_F(GameFrame, TrayButtonsAndKeysChooseTheCommand)
 {
-    Frames(12); // past the first second, when hints may start
-    for (Carrot& c : carrots) {
-        c.taken = true;
-        c.enable_respawn = false;
+    n_carrots = 50;
+    const std::tuple<int, std::vector<Key>, int> cases[] = { // tray button clicked, keys held, mode chosen
+        {110, {}, 1}, {109, {}, 2}, {108, {}, 0}, {0, {Key::G}, 1}, {0, {Key::B}, 2}, {0, {Key::R}, 0},
+        {0, {Key::R, Key::B}, 2}, {0, {Key::B, Key::G}, 1}, {0, {Key::R, Key::G}, 1}, {0, {Key::R, Key::B, Key::G}, 1}};
+    for (const auto& [button, keys, expected] : cases) {
+        mode = expected == 0 ? 2 : 0;
+        if (button)
+            rules::ClickButton(gui, button);
+        else
+            rules::HoldKeys(keys);
+        EXPECT_EQ(mode, expected) << "button " << button << ", " << keys.size() << " keys";
+        rules::Frames();
+        EXPECT_TRUE(gui.GetButton(108)->pattern == GUI::move[expected == 0] &&
+                    gui.GetButton(109)->pattern == GUI::sacrifice[expected == 2] &&
+                    gui.GetButton(110)->pattern == GUI::build[expected == 1]);
     }
-    Frames();
-    EXPECT_EQ(n_predator, 1);
-    EXPECT_EQ(eagles.size(), 1u) << "the new eagle joins in the same frame";
-    EXPECT_TRUE(show_hint && hint_id == 0) << "the first hint shows again";
-    Frames(5);
-    EXPECT_EQ(n_predator, 1) << "armed carrots start no second wave";
+    holes[3].rabbits = 0, holes[1].status = 2, holes[1].rabbits = 1;
+    rules::HoldKeys({Key::B});
+    EXPECT_TRUE(mode == 0 && gui.GetButton(108)->pattern == GUI::move[2] &&
+                gui.GetButton(109)->pattern == GUI::sacrifice[2] && gui.GetButton(110)->pattern == GUI::build[2])
+        << "no command from an empty hole";
 }
 
-TEST_F(GameFrame, LossInTheFrameTheLastRabbitLeavesAndThePictureTwoSecondsLater)
+TEST_F(GameFrame, TrayButtonsOpenTheScreens)
 {
-    GLuint magenta = 0, saved = GUI::game_over;
-    const unsigned char px[4] = {255, 0, 255, 255};
-    glGenTextures(1, &magenta);
-    glBindTexture(GL_TEXTURE_2D, magenta);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, px);
-    GUI::game_over = magenta;
+    const std::pair<int, bool*> cases[] = {{121, &show_menu}, {107, &show_helps}, {111, &show_skills}};
+    for (bool over : {false, true})
+        for (auto [button, screen] : cases) {
+            show_menu = show_helps = show_skills = false, game_over = over;
+            rules::PointAtButton(gui, button);
+            rules::Frames();
+            EXPECT_EQ(cursor == Cursor::skill, button == 111 && !over);
+            rules::ClickButton(gui, button);
+            EXPECT_EQ(*screen, button != 111 || !over) << "button " << button << (over ? " after the loss" : "");
+        }
+    show_menu = show_helps = show_skills = game_over = false;
+}
 
+TEST_F(GameFrame, EachWaveBringsOneEagleAndTheFirstHintAgain)
+{
+    rules::Frames(21); // hints wait for the first second of the run
+    for (Carrot& c : carrots)
+        c.taken = true;
+    rules::Frames();
+    EXPECT_TRUE(n_predator == 1 && eagles.size() == 1 && show_hint && hint_id == 0) << "in the same frame";
+    rules::Frames(5);
+    EXPECT_EQ(eagles.size(), 1u) << "armed carrots start no second wave";
+}
+
+TEST_F(GameFrame, LostInTheFrameTheLastRabbitIsSeizedAndThePictureFollows)
+{
+    const GLuint magenta = rules::SolidTexture(255, 0, 255), saved = GUI::game_over;
+    GUI::game_over = magenta, holes[3].rabbits = 1;
+    rules::ClickAt(CarrotX(8), 210.0f);
+    ASSERT_EQ(rabbits.size(), 1u);
+    Eagle& e = eagles.emplace_back();
+    e.delay = 0.0f, e.target = &rabbits.front(), e.position = rabbits.front().position + vector3f(0.0f, 10.0f, 0.0f);
+    n_predator = 1;
+    rules::Frames();
+    EXPECT_TRUE(rabbits.front().catched && game_over) << "lost in the frame of the seizure";
+    rules::Frames(38);
+    EXPECT_NE(rules::Pixel(256, 380), (std::vector<int>{255, 0, 255})) << "nothing before 2 s";
+    rules::Frames(84);
+    EXPECT_EQ(rules::Pixel(256, 380), (std::vector<int>{255, 0, 255})) << "opaque after 6 s";
     holes[3].rabbits = 1;
-    HoldKeyOneFrame(Sys::Key::B);
-    PointAt(100, 210);
-    Press();
-    Frames();
-    Press(false);
-    EXPECT_TRUE(game_over) << "the last rabbit sacrificed ends the game in the same frame";
-    PointAt(30, 30);
-    Frames(17);
-    EXPECT_NE(ShownPixel(256, 380), (std::vector<int>{255, 0, 255})) << "no picture before 2 s";
-    Frames(52);
-    EXPECT_EQ(ShownPixel(256, 380), (std::vector<int>{255, 0, 255})) << "the picture is opaque after 6 s";
-
-    n_carrots = 10;
-    PointAt(static_cast<int>(carrots[0].position.x), 210);
-    Click();
-    EXPECT_EQ(rabbits.size(), 1u) << "clicks in the field are ignored after the loss";
+    rules::ClickAt(CarrotX(0), 210.0f);
+    EXPECT_EQ(holes[3].rabbits, 1) << "no clicks in the field after the loss";
     GUI::game_over = saved;
     glDeleteTextures(1, &magenta);
 }
 
-TEST_F(GameFrame, HintsComeInTheirOrderOfPreferenceAndFadeAfterSixSeconds)
+TEST_F(GameFrame, RecordPurseAndEagleSpeed)
 {
-    Frames(12); // hints wait for the first second of the run
+    const int records[][4] = {{4, 5, 0, 0}, {5, 5, 0, 0}, {6, 5, 0, 1}, {6, 5, 1, 0}}; // score, record, developer, stored
+    for (const auto& c : records) {
+        std::remove(record_path);
+        user_score = c[0], user_record = c[1], developer_mode = c[2];
+        rules::Frames();
+        EXPECT_EQ(std::filesystem::exists(record_path), c[3] == 1) << c[0] << " against " << c[1];
+        EXPECT_EQ(user_record, std::max(c[0], c[1])) << "in memory the record follows the score";
+    }
+    developer_mode = false;
+    const int purses[][2] = {{98, 98}, {99, 99}, {120, 99}}, speeds[][2] = {{0, 30}, {50, 60}, {100, 90}, {150, 90}};
+    for (const auto& p : purses) {
+        n_carrots = p[0];
+        rules::Frames();
+        EXPECT_EQ(n_carrots, p[1]);
+    }
+    for (const auto& s : speeds) {
+        user_score = s[0];
+        rules::Frames();
+        EXPECT_FLOAT_EQ(predator_speed, s[1]) << "score " << s[0];
+    }
+}
+
+TEST_F(GameFrame, HintsComeInTheirOrderOfPreferenceOnceAGame)
+{
+    rules::Frames(21);
     for (bool& shown : show_hints)
         shown = false;
-    n_carrots = 20;
-    eagles.emplace_back();
-    eagles.back().delay = 100.0f;
-    n_predator = 1;
+    n_carrots = 20, n_predator = 1;
+    eagles.emplace_back().delay = 100.0f;
     std::vector<int> order;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 6; ++i) {
         show_hint = false;
-        AudioEngine.s[1].Destroy();
-        Frames();
-        ASSERT_TRUE(show_hint);
-        EXPECT_NE(AudioEngine.s[1].alSource, 0u) << "each hint starts with the power-up sound";
-        order.push_back(hint_id);
-        if (i == 0) {
-            EXPECT_TRUE(RunUntil([] { return !show_hint; }, 70)) << "a hint frees the screen by 6 s";
-            EXPECT_GT(hint_tl, 5.9f);
-        }
+        rules::ClearSlot(1);
+        rules::Frames();
+        EXPECT_EQ(rules::SlotFired(1), show_hint) << "each hint starts with the power-up sound";
+        if (show_hint)
+            order.push_back(hint_id);
+        EXPECT_TRUE(i > 0 || (rules::FramesUntil([] { return !show_hint; }, 125) && hint_tl > 5.9f)) << "gone by 6 s";
     }
-    EXPECT_EQ(order, (std::vector<int>{4, 0, 1, 2, 3}));
-    show_hint = false;
-    Frames();
-    EXPECT_FALSE(show_hint) << "each hint shows once a game";
+    EXPECT_EQ(order, (std::vector<int>{4, 0, 1, 2, 3})) << "and shows once a game";
 }
 
-TEST_F(GameFrame, EaglesHuntFasterWithTheScore)
-{
-    const std::pair<int, float> cases[] = {{0, 30.0f}, {50, 60.0f}, {150, 90.0f}};
-    for (auto [score, speed] : cases) {
-        user_score = score;
-        Frames();
-        EXPECT_FLOAT_EQ(predator_speed, speed) << "score " << score;
-    }
-}
-
-TEST_F(GameFrame, DeveloperModeFillsThePurseAndKeepsNoRecord)
-{
-    developer_mode = true;
-    user_score = 5;
-    Frames(2);
-    EXPECT_EQ(n_carrots, 99) << "the purse never shows more than 99";
-    EXPECT_EQ(rabbits_speed, 90.0f) << "the skills take effect the next frame";
-    EXPECT_EQ(user_record, 5) << "the record follows the score in memory";
-    ReadRecord();
-    EXPECT_EQ(user_record, 0) << "but is not stored";
-    developer_mode = false;
-}
-
-TEST_F(GameFrame, WithoutFocusNothingIsDrawnAndNothingMoves)
-{
-    PointAt(static_cast<int>(carrots[0].position.x), 210);
-    Click();
-    ASSERT_EQ(rabbits.size(), 1u);
-    float x = rabbits.front().position.x;
-
-    Sys::Fake::SetFocus(false);
-    Press();
-    for (int i = 0; i < 3; ++i) {
-        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT);
-        Frames();
-        EXPECT_EQ(ShownPixel(256, 400), (std::vector<int>{0, 255, 0})) << "a frame without focus draws nothing";
-    }
-    EXPECT_EQ(rabbits.front().position.x, x) << "the game pauses";
-    EXPECT_EQ(rabbits.size(), 1u) << "no click is taken";
-    Press(false);
-    Sys::Fake::SetFocus(true);
-    Frames();
-    EXPECT_NE(rabbits.front().position.x, x);
-    EXPECT_LE(global_time, 0.1f);
-}
-
-TEST_F(GameFrame, PointerMappingSurvivesAZeroWindow)
-{
-    int x = VirtualX(300.0f, 0);
-    EXPECT_TRUE(x < 0 || x > 512);
-    EXPECT_GT(VirtualY(300.0f, 0), 239) << "a pointer in no window lies in no band of the field";
-    EXPECT_GT(VirtualY(-1.0e30f, 1), 0) << "huge coordinates stay defined";
-}
-
-// Last in this file: it reloads everything afterwards.
-TEST_F(GameFrame, ShortOrMissingTrayFileRunsWithoutTheTray)
-{
-    PanelFile::Panel short_tray;
-    for (int i = 0; i < 20; ++i) {
-        PanelFile::ButtonRecord b;
-        b.x = 20.0f + 24.0f * i;
-        b.y = 60.0f;
-        b.w = b.h = 10.0f;
-        short_tray.buttons.push_back(b);
-    }
-    std::vector<unsigned char> bytes = PanelFile::Encode(short_tray);
-    std::string path = record_file + ".gui";
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-
-    for (const char* file : {path.c_str(), "/nonexistent/interface.gui"}) {
-        gui.Load(file);
-        NewGame();
-        n_carrots = 50;
-        for (Sys::Key key : {Sys::Key::R, Sys::Key::G, Sys::Key::B}) {
-            Sys::Fake::SetKey(key, true);
-            for (int vy : {30, 60, 210})
-                for (int vx = 10; vx < 512; vx += 25) {
-                    PointAt(vx, vy);
-                    Click();
-                }
-            Sys::Fake::SetKey(key, false);
-        }
-        EXPECT_TRUE(rabbits.empty()) << file << ": without its tray button no rabbit can leave a hole";
-        EXPECT_FALSE(game_over);
-        EXPECT_EQ(holes[3].rabbits, 2);
-    }
-    remove(path.c_str());
-    init();
-    EXPECT_NE(gui.GetButton(121), nullptr);
-}
+} // namespace

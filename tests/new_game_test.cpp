@@ -1,123 +1,94 @@
-// A new game: the starting state, what carries over from the last game, bursts
-// in flight dropped uncredited, and a whole game played without a tray.
+// The game's globals at start, what a new game sets and what it keeps, and the
+// effects of the last game that a new one drops.
 #include "rules_support.h"
 
 #include "game/fx_instances.h"
-#include "math/global_time.h"
 
-#include <gtest/gtest.h>
+#include <algorithm>
 
 namespace {
 
-class NewGames : public ::testing::Test {
-protected:
-    void SetUp() override { rules::StartWorld(); }
+template <typename T>
+struct Row {
+    const char* name;
+    T* value;
+    T start, new_game;
+    bool kept;
 };
 
-TEST_F(NewGames, StartsFromOneHoleWithTwoRabbitsAndKeepsRecordModeScreensAndIds)
-{
-    // The world as a long game leaves it.
-    rules::LayCarrots(20.0f);
-    for (Hole& h : holes) {
-        h.status = 2;
-        h.rabbits = 4;
-        h.rate = 30.0f;
-    }
-    rules::SendFetch(carrots[0]);
-    eagles.push_back(Eagle());
-    eagles.back().target = &rabbits.back();
-    selection = &holes[0];
-    n_carrots = 77;
-    user_score = 55;
-    user_record = 60;
-    n_predator = 4;
-    n_lairs = 6;
-    develop_cost = 49;
-    Skill::eval = Skill::build = Skill::progeny = 2;
-    Skill::evasion = Skill::speed = 1;
-    for (bool& shown : show_hints)
-        shown = true;
-    show_hint = game_over = developer_mode = show_skills = true;
-    hint_id = 3;
-    mode = 2;
-    int ids[7];
-    for (int i = 0; i < 7; ++i)
-        ids[i] = holes[i].id;
 
-    NewGame();
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(holes[i].status, i == 3 ? 2 : 0) << "hole " << i;
-        EXPECT_EQ(holes[i].rabbits, i == 3 ? 2 : 0);
-        EXPECT_EQ(holes[i].rate, 0.0f);
-        EXPECT_EQ(holes[i].id, ids[i]);
-    }
-    EXPECT_EQ(selection, &holes[3]);
-    ASSERT_EQ(carrots.size(), 10u);
-    for (const Carrot& c : carrots)
-        EXPECT_FALSE(c.taken);
-    EXPECT_TRUE(rabbits.empty());
-    EXPECT_TRUE(eagles.empty());
-    EXPECT_EQ(n_carrots, 0);
-    EXPECT_EQ(user_score, 0);
-    EXPECT_EQ(n_predator, 0);
-    EXPECT_EQ(n_lairs, 1);
-    EXPECT_EQ(develop_cost, 12);
-    EXPECT_EQ(Skill::eval, 1);
-    EXPECT_EQ(Skill::build + Skill::evasion + Skill::progeny + Skill::speed, 0);
-    for (bool shown : show_hints)
-        EXPECT_FALSE(shown);
-    EXPECT_FALSE(show_hint);
-    EXPECT_EQ(hint_id, 0);
-    EXPECT_FALSE(game_over);
-    EXPECT_EQ(SP_Fx.fx_list.size(), 10u) << "only the ten new carrots sprout";
-    // Kept from the last game.
-    EXPECT_EQ(user_record, 60);
-    EXPECT_EQ(mode, 2);
-    EXPECT_TRUE(developer_mode);
-    EXPECT_TRUE(show_skills);
-    developer_mode = show_skills = false;
-    mode = 0;
+// Columns: the global, its value at start, what a new game sets it to, or whether it keeps it.
+#define ROW(global, start, new_game, kept) {#global, &global, start, new_game, kept}
+const Row<int> kInts[] = {
+    ROW(evasion_chance, 0, 0, true), ROW(holes_capacity, 3, 0, true), ROW(carrots_eval, 3, 0, true),
+    ROW(rabbit_cost, 2, 0, true), ROW(develop_cost, 12, 12, false), ROW(n_predator, 0, 0, false),
+    ROW(lairs_limit, 8, 0, true), ROW(n_lairs, 1, 1, false), ROW(n_carrots, 0, 0, false), ROW(user_score, 0, 0, false),
+    ROW(user_record, 0, 0, true), ROW(Skill::eval, 0, 1, false), ROW(Skill::build, 0, 0, false),
+    ROW(Skill::evasion, 0, 0, false), ROW(Skill::progeny, 0, 0, false), ROW(Skill::speed, 0, 0, false),
+    ROW(mode, 0, 0, true), ROW(hint_id, 0, 0, false),
+};
+const Row<float> kFloats[] = {
+    ROW(building_delay, 15.0f, 0, true), ROW(rabbits_speed, 30.0f, 0, true), ROW(bait_safe_area, 100.0f, 0, true),
+    ROW(predator_speed, 30.0f, 0, true), ROW(hint_tl, 0.0f, 0.0f, false),
+};
+const Row<bool> kBools[] = {
+    ROW(game_over, false, false, false), ROW(show_hint, false, false, false), ROW(show_menu, true, false, true),
+    ROW(show_skills, false, false, true), ROW(show_credits, false, false, true), ROW(show_helps, false, false, true),
+    ROW(developer_mode, false, false, true), ROW(show_hints[0], false, false, false),
+    ROW(show_hints[4], false, false, false),
+};
+#undef ROW
+
+// A value unlike the start value, to see what a new game keeps.
+template <typename T>
+T Other(T v)
+{
+    return v + 7;
+}
+bool Other(bool v) { return !v; }
+
+template <typename Each>
+void ForRows(Each each)
+{
+    std::for_each(std::begin(kInts), std::end(kInts), each);
+    std::for_each(std::begin(kFloats), std::end(kFloats), each);
+    std::for_each(std::begin(kBools), std::end(kBools), each);
 }
 
-TEST_F(NewGames, BurstStillFlyingIsDroppedWithoutCredit)
+// Runs before any game is set up in this process, so it sees the values at start.
+TEST(GameState, StartValuesThenWhatANewGameSetsOrKeeps)
 {
-    carrots_eval = 3;
+    ForRows([](const auto& r) { EXPECT_EQ(*r.value, r.start) << r.name << " at start"; });
+    for (const Hole& h : holes)
+        EXPECT_TRUE(h.rabbits == 0 && h.status == 0 && h.rate == 0.0f && h.id == 0);
+    EXPECT_TRUE(selection == nullptr && carrots.empty() && rabbits.empty() && eagles.empty());
+
+    ForRows([](const auto& r) { *r.value = Other(r.start); });
+    for (int i = 0; i < 7; ++i)
+        holes[i].rabbits = 4, holes[i].status = 2, holes[i].rate = 30.0f, holes[i].id = 100 + i;
+    selection = &holes[0];
+    rabbits.emplace_back();
+    eagles.emplace_back();
+    eagles.back().target = &rabbits.back();
+    NewGame();
+    ForRows([](const auto& r) { EXPECT_EQ(*r.value, r.kept ? Other(r.start) : r.new_game) << r.name; });
+    for (int i = 0; i < 7; ++i)
+        EXPECT_TRUE(holes[i].status == (i == 3 ? 2 : 0) && holes[i].rabbits == (i == 3 ? 2 : 0) && holes[i].rate == 0 &&
+                    holes[i].id == 100 + i)
+            << "hole " << i;
+    EXPECT_TRUE(selection == &holes[3] && carrots.size() == 10 && rabbits.empty() && eagles.empty());
+    ForRows([](const auto& r) { *r.value = r.start; });
+}
+
+using NewGames = rules::Game;
+
+TEST_F(NewGames, DropTheLastGamesEffectsAndBurstsUncredited)
+{
     SpawnCarrotsFX(vector3f(300.0f, 200.0f, 0.0f));
     RenderCarrotsFX();
+    SP_Fx.Add(FX::point, vector3f(100.0f, 200.0f, 0.0f), 17.0f);
     NewGame();
-    for (int frame = 0; frame < 300; ++frame)
-        RenderCarrotsFX();
-    EXPECT_EQ(n_carrots, 0);
-}
-
-// Fetches, builds, bait and eagles for a minute of play with the tray gone.
-TEST_F(NewGames, WholeGameRunsWithoutATray)
-{
-    gui.buttons.clear();
-    n_carrots = 40;
-    global_time = 0.05f;
-    holes[5].status = 1;
-    for (int frame = 0; frame < 1200; ++frame) {
-        rules::StepHoles(frame % 50 == 0 ? holes[3].id + 10 : 0);
-        if (frame % 40 == 0 && selection->rabbits > 0)
-            for (Carrot& c : carrots) {
-                bool fetched = false;
-                for (const Rabbit& r : rabbits)
-                    fetched = fetched || r.carrot == &c;
-                if (!c.taken && !fetched) {
-                    rules::SendFetch(c);
-                    break;
-                }
-            }
-        if (frame == 100 && selection->rabbits > 0)
-            rules::SendTo(holes[5]);
-        if (frame == 200 && selection->rabbits > 0)
-            rules::SendBait(250.0f);
-        if (frame == 300)
-            n_predator = 3;
-        rules::StepWorld();
-    }
-    EXPECT_GT(user_score, 0) << "rabbits fetched carrots without a tray";
+    EXPECT_TRUE(SP_Fx.fx_list.size() == 10 && __spawn_carrots_fx.empty()) << "only the ten new carrots sprout";
 }
 
 } // namespace

@@ -1,113 +1,64 @@
-// The record file "dat.bin": reading what is there, replacing it safely.
-#include "game/state.h"
+// The record file "dat.bin": what a stored file reads as, and a record that is
+// replaced whole or not at all.
+#include "rules_support.h"
 
-#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <string>
 #include <unistd.h>
-#include <vector>
+
+namespace {
 
 namespace fs = std::filesystem;
+using Bytes = std::vector<unsigned char>;
+const std::string kPath = rules::TempPath("dat.bin");
 
-class RecordFile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("bm_record_" + std::to_string(getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        path = (dir / "dat.bin").string();
-        record_path = path.c_str();
-    }
-    void TearDown() override
-    {
-        record_path = "dat.bin";
-        fs::remove_all(dir);
-    }
-    void WriteBytes(const std::vector<unsigned char>& bytes)
-    {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
-    std::vector<unsigned char> ReadBytes()
-    {
-        std::ifstream in(path, std::ios::binary);
-        return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
-    }
-
-    fs::path dir;
-    std::string path;
-};
-
-TEST_F(RecordFile, MissingShortLongAndStoredValues)
+TEST(RecordFile, StoredBytesReadAsASignedLittleEndianRecord)
 {
+    record_path = kPath.c_str();
+    const std::pair<Bytes, int> cases[] = {{{0xD2, 0x04, 0x00, 0x00}, 1234}, {{0x05, 0x00}, 0},
+                                           {{0x2A, 0x00, 0x00, 0x00, 0xFF}, 42}, {{0xFF, 0xFF, 0xFF, 0xFF}, -1},
+                                           {{0x04, 0x03, 0x02, 0x01}, 0x01020304}};
     user_record = 77;
     ReadRecord();
-    EXPECT_EQ(user_record, 0) << "no file: no record";
-
-    WriteBytes({0xD2, 0x04, 0x00, 0x00}); // 1234
-    ReadRecord();
-    EXPECT_EQ(user_record, 1234);
-
-    WriteBytes({0x05, 0x00});
-    user_record = 9;
-    ReadRecord();
-    EXPECT_EQ(user_record, 0) << "a file too short to hold a record is no record";
-
-    WriteBytes({0x2A, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF});
-    ReadRecord();
-    EXPECT_EQ(user_record, 42) << "only the first four bytes count";
-
-    WriteBytes({0xFF, 0xFF, 0xFF, 0xFF});
-    ReadRecord();
-    EXPECT_EQ(user_record, -1) << "the four bytes are a signed little-endian number";
+    EXPECT_EQ(user_record, 0) << "no file, no record";
+    for (const auto& [bytes, record] : cases) {
+        rules::WriteFile(kPath, bytes);
+        user_record = 77;
+        ReadRecord();
+        EXPECT_EQ(user_record, record) << bytes.size() << " bytes";
+    }
 }
 
-TEST_F(RecordFile, StoreWritesFourLittleEndianBytesThatReadBack)
+TEST(RecordFile, StoreReplacesTheFileWholeOrNotAtAll)
 {
+    record_path = kPath.c_str();
+    rules::WriteFile(kPath, {0x07, 0x00, 0x00, 0x00});
+    // Whoever holds the old file still sees it whole: the new record comes as a
+    // new file renamed over it, never as the old one truncated and rewritten.
+    const int old_file = open(kPath.c_str(), O_RDONLY);
     user_score = 0x01020304;
     StoreRecord();
-    EXPECT_EQ(user_record, 0x01020304);
-    EXPECT_EQ(ReadBytes(), (std::vector<unsigned char>{0x04, 0x03, 0x02, 0x01}));
-    user_record = 0;
-    ReadRecord();
-    EXPECT_EQ(user_record, 0x01020304);
-    EXPECT_FALSE(fs::exists(path + ".tmp")) << "no temporary file is left behind";
-}
-
-TEST_F(RecordFile, StoreReplacesTheFileInsteadOfRewritingIt)
-{
-    WriteBytes({0x01, 0x00, 0x00, 0x00});
-    // Someone holding the old file sees it whole: the new record arrives as a
-    // new file renamed over the old one, never as a truncated old file.
-    int old_fd = open(path.c_str(), O_RDONLY);
-    ASSERT_GE(old_fd, 0);
-    user_score = 2;
-    StoreRecord();
     unsigned char old_bytes[8] = {};
-    ssize_t n = pread(old_fd, old_bytes, sizeof old_bytes, 0);
-    close(old_fd);
-    EXPECT_EQ(n, 4);
-    EXPECT_EQ(old_bytes[0], 0x01);
-    EXPECT_EQ(ReadBytes(), (std::vector<unsigned char>{0x02, 0x00, 0x00, 0x00}));
-}
+    EXPECT_EQ(pread(old_file, old_bytes, sizeof old_bytes, 0), 4);
+    close(old_file);
+    EXPECT_EQ(old_bytes[0], 0x07);
+    EXPECT_EQ(rules::FileBytes(kPath), (Bytes{0x04, 0x03, 0x02, 0x01}));
+    EXPECT_FALSE(fs::exists(kPath + ".tmp"));
 
-TEST_F(RecordFile, UnwritablePlaceKeepsTheRecordInMemoryOnly)
-{
-    std::string nowhere = (dir / "no-such-folder" / "dat.bin").string();
+    // The new file lands on a full disk: nothing is renamed over the record.
+    fs::create_symlink("/dev/full", kPath + ".tmp");
+    user_score = 9;
+    StoreRecord();
+    EXPECT_EQ(user_record, 9) << "the new record stays in memory";
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(kPath)));
+    EXPECT_EQ(rules::FileBytes(kPath), (Bytes{0x04, 0x03, 0x02, 0x01}));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(kPath + ".tmp")));
+
+    const std::string nowhere = rules::TempPath("no-such-folder/dat.bin");
     record_path = nowhere.c_str();
-    user_score = 55;
     StoreRecord();
-    EXPECT_EQ(user_record, 55);
     EXPECT_FALSE(fs::exists(nowhere));
-
-    // A folder standing where the file should be: the rename fails and nothing is lost.
-    record_path = path.c_str();
-    fs::create_directories(path);
-    user_score = 56;
-    StoreRecord();
-    EXPECT_TRUE(fs::is_directory(path));
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    record_path = kPath.c_str();
 }
+
+} // namespace

@@ -1,158 +1,95 @@
-// Shared set-up for the rule tests (see rules_support.h).
+// The shared fixture of the rule, frame and screen tests (see rules_support.h).
 #include "rules_support.h"
 
 #include "engine/sound.h"
-#include "game/carrots.h"
-#include "game/fx_instances.h"
+#include "game/frame.h"
+#include "game/input.h"
 #include "gl_context.h"
-#include "math/global_time.h"
+#include "platform/platform_fake.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace rules {
 
-namespace {
-
-const int kHoleIds[7] = {16, 31, 46, 61, 76, 91, 1};
-
-void MakeNames(GLuint* names, int count)
+void Game::SetUp()
 {
-    if (names[0] == 0)
-        glGenTextures(count, names);
+    static const std::string record = TempPath("dat.bin");
+    if (record_path != record) { // once per process: the window, the sound and the loading step
+        record_path = record.c_str();
+        bm::EnsureGlContext(512, 512);
+        bm::UseOffscreenCanvas();
+        StartAudioOutput();
+        init();
+    }
+    ASSERT_NE(gui.GetButton(121), nullptr) << "the tray file holds all its buttons";
+    Sys::Fake::ReleaseAllKeys();
+    Sys::Fake::SetFocus(true);
+    show_menu = show_skills = show_credits = show_helps = developer_mode = false;
+    mode = 0;
+    NewGame();
+    std::remove(record_path);
+    user_record = 0;
+    for (size_t i = 0; i < carrots.size(); ++i)
+        carrots[i].position.x = 30.0f + 48.0f * static_cast<float>(i);
+    for (bool& shown : show_hints)
+        shown = true;
+    PointAt(256.0f, 400.0f);
+    Frames();
 }
 
-Rabbit& Send(float target_x, Hole* hole)
+void Frames(int n)
 {
-    Rabbit r;
-    GUILab::Button* b = gui.GetButton(selection->id);
-    r.position.x = b ? b->position.x : 256.0f;
-    r.target = vector3f(target_x, 256.0f, 0.0f);
-    r.hole = hole;
-    rabbits.push_back(r);
-    selection->rabbits -= 1;
-    return rabbits.back();
-}
-
-} // namespace
-
-float HoleX(int hole) { return 60.0f + 60.0f * static_cast<float>(hole); }
-float TargetY() { return 130.0f; }
-
-void BuildTray()
-{
-    gui.buttons.assign(121, GUILab::Button(0u, -100.0f, -100.0f, 1.0f, 1.0f));
-    for (int h = 0; h < 7; ++h) {
-        gui.GetButton(kHoleIds[h])->Repos(HoleX(h), kHoleY);
-        gui.GetButton(kHoleIds[h])->Reshape(20.0f, 15.0f);
-        int target = h == 6 ? 113 : 114 + h;
-        gui.GetButton(target)->Repos(HoleX(h), TargetY());
-        gui.GetButton(target)->Reshape(10.0f, 10.0f);
+    static uint32_t clock_ms = 1000;
+    for (int i = 0; i < n; ++i) {
+        Sys::Fake::SetMilliseconds(clock_ms += 50);
+        display();
     }
 }
 
-void PointerAt(float x, float y)
+bool FramesUntil(const std::function<bool()>& done, int limit)
 {
-    GUILab_inf::landscape = false;
-    GUILab_inf::device_w = 512;
-    GUILab_inf::device_h = 512;
-    GUILab_inf::cursor = vector2f(x, 512.0f - y);
+    for (int i = 0; i < limit && !done(); ++i)
+        Frames();
+    return done();
 }
 
+// Every input the tests give goes through these four.
+void PointAt(float x, float y) { mouse(static_cast<int>(x), static_cast<int>(512.0f - y)); }
+void Press(bool down) { Sys::Fake::SetKey(Sys::Key::LeftButton, down); }
 void ClickAt(float x, float y)
 {
-    PointerAt(x, y);
-    GUILab_inf::s_touch = GUILab_inf::touch = true;
+    PointAt(x, y);
+    Press(true);
+    Frames();
+    Press(false);
+    Frames();
+}
+void HoldKeys(const std::vector<Sys::Key>& keys)
+{
+    for (Sys::Key k : keys)
+        Sys::Fake::SetKey(k, true);
+    Frames();
+    Sys::Fake::ReleaseAllKeys();
 }
 
-void ReleasePointer() { GUILab_inf::s_touch = GUILab_inf::touch = false; }
+void PointAtButton(GUILab& panel, int id) { PointAt(panel.GetButton(id)->position.x, panel.GetButton(id)->position.y); }
+void ClickButton(GUILab& panel, int id) { ClickAt(panel.GetButton(id)->position.x, panel.GetButton(id)->position.y); }
 
-void StartWorld()
+Rabbit& PutRabbit(float x, float target_x, Hole* hole)
 {
-    bm::EnsureGlContext();
-    static bool audio = [] {
-        bool started = StartAudioOutput();
-        std::atexit(StopAudioOutput);
-        return started;
-    }();
-    (void)audio;
-    for (int h = 0; h < 7; ++h)
-        holes[h].id = kHoleIds[h];
-    BuildTray();
-    MakeNames(rabbit_run, 8);
-    MakeNames(rabbit_run_wc, 8);
-    MakeNames(rabbit_taken, 2);
-    MakeNames(eagle_fly, 30);
-    global_time = kDt;
-    ReleasePointer();
-    PointerAt(-50.0f, -50.0f);
-    mode = 0;
-    developer_mode = false;
-    NewGame();
-    ApplySkills();
-}
-
-Rabbit& SendFetch(Carrot& carrot)
-{
-    Rabbit& r = Send(carrot.position.x, selection);
-    r.carrot = &carrot;
+    Rabbit& r = rabbits.emplace_back();
+    r.position.x = x;
+    r.target.x = target_x;
+    r.hole = hole;
     return r;
 }
 
-Rabbit& SendTo(Hole& destination)
-{
-    GUILab::Button* b = gui.GetButton(destination.id);
-    return Send(b ? b->position.x : 256.0f, &destination);
-}
-
-Rabbit& SendBait(float x)
-{
-    Rabbit& r = Send(x, selection);
-    r.bait = true;
-    return r;
-}
-
-void StepWorld()
-{
-    RunCarrotWave();
-    for (Carrot& c : carrots)
-        c.Render();
-    for (Rabbit& r : rabbits)
-        if (r.removed)
-            EraseTarget(&r);
-    rabbits.remove_if(null_rabbit);
-    for (Rabbit& r : rabbits)
-        r.Render();
-    for (Eagle& e : eagles)
-        e.Render();
-    while (static_cast<int>(eagles.size()) < n_predator)
-        eagles.push_back(Eagle());
-}
-
-void StepHoles(int clicked)
-{
-    for (int i = 0; i < 7; ++i)
-        ManageHoleGraph(i);
-    ManageHolesEvnt(clicked);
-    ManageHolesSct(0);
-}
-
-void LayCarrots(float x0)
-{
-    for (size_t i = 0; i < carrots.size(); ++i) {
-        carrots[i].position.x = x0 + 37.0f * static_cast<float>(i);
-        if (carrots[i].position.x > 500.0f)
-            carrots[i].position.x -= 488.0f;
-        carrots[i].taken = false;
-        carrots[i].enable_respawn = false;
-    }
-}
-
-void ClearSlot(int slot)
-{
-    AudioEngine.s[slot].Stop();
-    AudioEngine.s[slot].Destroy();
-}
-
+float ButtonX(int tray_button) { return gui.GetButton(tray_button)->position.x; }
+void ClearSlot(int slot) { AudioEngine.s[slot].Destroy(); }
 bool SlotFired(int slot) { return AudioEngine.s[slot].alSource != 0; }
 
 GLuint BoundTexture()
@@ -160,6 +97,44 @@ GLuint BoundTexture()
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     return static_cast<GLuint>(bound);
+}
+
+GLuint SolidTexture(unsigned char r, unsigned char g, unsigned char b)
+{
+    const unsigned char px[4] = {r, g, b, 255};
+    GLuint t = 0;
+    glGenTextures(1, &t);
+    glBindTexture(GL_TEXTURE_2D, t);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, px);
+    return t;
+}
+
+std::vector<int> Pixel(int x, int y)
+{
+    unsigned char p[4] = {0, 0, 0, 0};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
+}
+
+std::string TempPath(const char* name)
+{
+    static char folder[] = "/tmp/bm_rules_XXXXXX";
+    static const bool made = mkdtemp(folder) && std::atexit([] { std::filesystem::remove_all(folder); }) == 0;
+    if (!made)
+        std::abort();
+    return std::string(folder) + "/" + name;
+}
+
+std::vector<unsigned char> FileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 } // namespace rules

@@ -1,44 +1,53 @@
-// Shared set-up for the rule tests: a small in-memory tray, the world pass of a
-// game frame, rabbits sent the way the tray commands send them, and probes.
+// The shared fixture of the rule, frame and screen tests: the real game loaded
+// from the build's Data/ on a 512 x 512 test window, run frame by frame through
+// the frame callback with the scriptable platform.
 #pragma once
 
 #include "game/state.h"
+#include "platform/platform.h"
 
 #include <GL/gl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace rules {
 
-constexpr float kDt = 0.02f;
-constexpr float kHoleY = 60.0f;
+// Every test starts in a fresh game with no screen up, its ten carrots lying at
+// x = 30, 78, ..., 462, the hints already seen and no record on disk.
+class Game : public ::testing::Test {
+protected:
+    void SetUp() override;
+};
 
-// GL context, audio output, hole ids, the tray, sprite textures, a new game, frame time kDt.
-void StartWorld();
-// 121 buttons: hole buttons at HoleX(i), target buttons above them, the rest out of reach.
-void BuildTray();
-float HoleX(int hole);
-float TargetY();
+// Frames of the running program, 50 ms apart; FramesUntil stops once `done` holds.
+void Frames(int n = 1);
+bool FramesUntil(const std::function<bool()>& done, int limit = 2000);
 
-// The pointer over a point of a 512 x 512 window; ClickAt also presses for one frame's click.
-void PointerAt(float x, float y);
+// The player's input, in virtual units (a unit is a pixel of the test window). A click
+// holds the left button for one frame and releases it for the next; keys are held for one frame.
+void PointAt(float x, float y);
+void PointAtButton(GUILab& panel, int id);
+void Press(bool down);
 void ClickAt(float x, float y);
-void ReleasePointer();
+void ClickButton(GUILab& panel, int id);
+void HoldKeys(const std::vector<Sys::Key>& keys);
 
-// A rabbit sent out of `selection` like the tray commands do.
-Rabbit& SendFetch(Carrot& carrot);
-Rabbit& SendTo(Hole& destination);
-Rabbit& SendBait(float x);
-
-// The world pass of a game frame: wave, carrots, finished rabbits dropped, rabbits, eagles, new eagles.
-void StepWorld();
-// The holes' part of a frame: tray refresh, then constructions and clicks.
-void StepHoles(int clicked = 0);
-// Lays the carrots 37 units apart from `x0`, untaken.
-void LayCarrots(float x0);
-
-// A cleared slot has no source; a slot that played has one.
+// A rabbit of `hole` out in the field at x, running towards target_x.
+Rabbit& PutRabbit(float x, float target_x, Hole* hole);
+float ButtonX(int tray_button);
+// A sound slot is cleared before an action and has a source once something played in it.
 void ClearSlot(int slot);
 bool SlotFired(int slot);
-// The texture the last sprite was drawn with.
+
 GLuint BoundTexture();
+GLuint SolidTexture(unsigned char r, unsigned char g, unsigned char b);
+std::vector<int> Pixel(int x, int y);
+
+// Files in this process's temporary folder, which is removed at exit.
+std::string TempPath(const char* name);
+std::vector<unsigned char> FileBytes(const std::string& path);
+void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes);
 
 } // namespace rules

@@ -1,6 +1,5 @@
-# The loading step, the game frame and the screens against a real GL context,
-# the real Data/ and the scriptable platform.
+# The loading step, the game frame and the screens through the real frame callback.
 foreach(area loading game_frame screens)
-  bm_add_test(NAME ${area}_test SOURCES ${CMAKE_SOURCE_DIR}/tests/${area}_test.cpp
+  bm_add_test(NAME ${area}_test SOURCES ${area}_test.cpp rules_support.cpp
               LIBS bm_game bm_engine bm_platform_fake LABELS frame)
 endforeach()
