@@ -1,12 +1,9 @@
-// Eagles: entering after their delay, patrolling, choosing prey under the bait's
-// shield, striking, carrying a rabbit away, and losing a rabbit that got home.
+// Eagles: entering, patrolling, choosing prey under the bait's shield, striking and carrying a rabbit away.
 #include "rules_support.h"
 
 #include "math/global_time.h"
 
 #include <cmath>
-
-namespace {
 
 class Eagles : public rules::Game {
 protected:
@@ -22,29 +19,14 @@ protected:
         return e;
     }
     static Rabbit& At(float x) { return rules::PutRabbit(x, x + 300.0f, selection); }
-};
-
-TEST_F(Eagles, WaitOneToSixSecondsThenEnterFromEitherEdge)
-{
-    predator_speed = 30.0f;
-    int from_right = 0;
-    for (int n = 0; n < 40; ++n) {
-        Eagle& e = eagles.emplace_back();
-        const vector3f entry = e.position;
-        const float wait = e.delay;
-        EXPECT_TRUE(wait >= 1.0f && wait <= 6.0f && entry == vector3f(e.direction ? 557 : -45, 450, 0)) << wait;
-        from_right += e.direction;
-        glBindTexture(GL_TEXTURE_2D, 0);
-        int frames = 0;
-        for (; e.delay > 0.0f; ++frames)
-            e.Render();
-        EXPECT_TRUE(e.position == entry && rules::BoundTexture() == 0) << "neither moving nor drawn while it waits";
-        EXPECT_NEAR(frames * 0.05f, wait, 0.051f);
+    // Whom a new eagle over x picks in its first frame.
+    static Rabbit* Picks(float x)
+    {
+        Eagle& e = Airborne(x, false);
         e.Render();
-        EXPECT_FLOAT_EQ(e.position.x, entry.x + (e.direction ? -1.5f : 1.5f));
+        return e.target;
     }
-    EXPECT_TRUE(from_right > 0 && from_right < 40) << "both edges";
-}
+};
 
 TEST_F(Eagles, PatrolTurnsPastTheEdgesAndForgetsMissesOnlyThen)
 {
@@ -70,15 +52,11 @@ TEST_F(Eagles, PreyIsTheFirstRabbitWithinThirtyUnitsOutsideTheBaitsShield)
     for (float offset : {30.0f, -30.0f, 29.9f, -29.9f}) {
         eagles.clear(), rabbits.clear();
         Rabbit& r = At(200.0f + offset);
-        Eagle& e = Airborne(200.0f, false);
         rules::ClearSlot(6);
-        e.Render();
-        EXPECT_TRUE((e.target == &r) == (std::fabs(offset) < 30.0f) && rules::SlotFired(6) == (e.target != nullptr))
-            << offset;
+        const bool within = std::fabs(offset) < 30.0f;
+        EXPECT_TRUE((Picks(200.0f) == &r) == within && rules::SlotFired(6) == within) << offset << ", and the cry";
     }
-    Eagle& other = Airborne(200.0f, true);
-    other.Render();
-    EXPECT_EQ(other.target, nullptr) << "the only rabbit below is another eagle's prey";
+    EXPECT_EQ(Picks(200.0f), nullptr) << "the only rabbit below is another eagle's prey";
     eagles.clear(), rabbits.clear();
     Rabbit &first = At(200.0f), &second = At(230.0f), &bait = At(600.0f);
     bait.bait = true;
@@ -96,9 +74,7 @@ TEST_F(Eagles, PreyIsTheFirstRabbitWithinThirtyUnitsOutsideTheBaitsShield)
     e.Render();
     EXPECT_EQ(e.target, &bait) << "the bait itself is fair game";
     bait.catched = true, bait.position.x = second.position.x;
-    Eagle& late = Airborne(200.0f, false);
-    late.Render();
-    EXPECT_EQ(late.target, &first) << "a caught bait shields nobody";
+    EXPECT_EQ(Picks(200.0f), &first) << "a caught bait shields nobody";
 }
 
 TEST_F(Eagles, StrikeUnderTwentyUnitsSeizesOrMissesAndCostsTheBuilderItsSite)
@@ -128,16 +104,17 @@ TEST_F(Eagles, StrikeUnderTwentyUnitsSeizesOrMissesAndCostsTheBuilderItsSite)
 
 TEST_F(Eagles, CarryTheRabbitAwayOrPatrolOnWhenItGotHome)
 {
-    for (bool left : {false, true}) {
-        Rabbit& r = At(200.0f);
-        Eagle& e = Airborne(200.0f, left, 300.0f);
-        r.catched = true, e.target = &r, e.miss.push_back(&r);
-        for (int i = 0; i < 200 && !r.removed; ++i) {
-            e.Render();
-            ASSERT_TRUE(r.removed || r.position == e.position + vector3f(left ? 7.0f : -7.0f, 0.2f, 0.0f));
-        }
-        EXPECT_TRUE(r.removed && e.target == nullptr && e.miss.empty() && e.delay >= 1.0f) << "waiting to come back";
+    Rabbit& r = At(200.0f);
+    Eagle& carrier = Airborne(200.0f, true, 300.0f);
+    r.catched = true, carrier.target = &r, carrier.miss.push_back(&r);
+    for (int i = 0; i < 200 && !r.removed; ++i) {
+        carrier.Render();
+        ASSERT_TRUE(r.removed || r.position == carrier.position + vector3f(7.0f, 0.2f, 0.0f)) << "on the eagle's right";
     }
+    EXPECT_TRUE(r.removed && !carrier.target && carrier.miss.empty()) << "and starts over";
+    for (const Eagle& waiting : {carrier, Eagle(), Eagle(), Eagle()}) // new eagles wait 1 to 6 s beyond an edge
+        EXPECT_TRUE(waiting.delay >= 1.0f && waiting.delay <= 6.0f &&
+                    waiting.position == vector3f(waiting.direction ? 557 : -45, 450, 0));
     predator_speed = 30.0f;
     Eagle& e = Airborne(300.0f, true, 400.0f);
     e.target = &At(200.0f);
@@ -145,5 +122,3 @@ TEST_F(Eagles, CarryTheRabbitAwayOrPatrolOnWhenItGotHome)
     e.Render();
     EXPECT_TRUE(e.target == nullptr && e.position == vector3f(298.5f, 401.5f, 0.0f)) << "patrols on, climbing";
 }
-
-} // namespace

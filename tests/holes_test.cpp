@@ -1,15 +1,10 @@
-// Holes: what the tray shows of each hole, buying rabbits, finishing a
-// construction, choosing the source hole, and the slot rabbits' shared blink.
+// Holes: what the tray shows of each hole, buying rabbits, finishing a construction, choosing the source hole.
 #include "rules_support.h"
-
-#include "math/global_time.h"
-
-namespace {
 
 using Holes = rules::Game;
 
-bool Hidden(int button) { return gui.GetButton(button)->hide; }
-GLuint Icon(int button) { return gui.GetButton(button)->pattern; }
+static bool Hidden(int button) { return gui.GetButton(button)->hide; }
+static GLuint Icon(int button) { return gui.GetButton(button)->pattern; }
 
 TEST_F(Holes, TrayShowsEachHoleAsItsStateSays)
 {
@@ -75,22 +70,3 @@ TEST_F(Holes, TargetButtonsChooseOnlyReadyHoles)
         EXPECT_EQ(selection, &holes[c[2] == 2 ? c[1] : 3]) << "button " << c[0];
     }
 }
-
-TEST_F(Holes, SlotRabbitsOfAllHolesBlinkTogether)
-{
-    for (Hole& h : holes)
-        h.status = 2, h.rabbits = 9;
-    global_time = 0.01f;
-    auto spell = [](bool closed) { // seconds until the last slot of the last hole opens or closes its eyes
-        int frames = 0;
-        for (; (Icon(holes[6].id + 9) == rabbit_run[7]) == closed && frames < 1000; ++frames)
-            for (int i = 0; i < 7; ++i)
-                ManageHoleGraph(i);
-        return frames * 0.01f;
-    };
-    spell(false), spell(true);
-    EXPECT_NEAR(spell(false), 2.5f, 0.015f) << "eyes open";
-    EXPECT_NEAR(spell(true), 0.1f, 0.015f) << "eyes closed";
-}
-
-} // namespace

@@ -1,12 +1,9 @@
-// The game's globals at start, what a new game sets and what it keeps, and the
-// effects of the last game that a new one drops.
+// The game's globals at start, and what a new game sets, keeps and drops.
 #include "rules_support.h"
 
 #include "game/fx_instances.h"
 
 #include <algorithm>
-
-namespace {
 
 template <typename T>
 struct Row {
@@ -15,7 +12,6 @@ struct Row {
     T start, new_game;
     bool kept;
 };
-
 
 // Columns: the global, its value at start, what a new game sets it to, or whether it keeps it.
 #define ROW(global, start, new_game, kept) {#global, &global, start, new_game, kept}
@@ -41,14 +37,14 @@ const Row<bool> kBools[] = {
 
 // A value unlike the start value, to see what a new game keeps.
 template <typename T>
-T Other(T v)
+static T Other(T v)
 {
     return v + 7;
 }
-bool Other(bool v) { return !v; }
+static bool Other(bool v) { return !v; }
 
 template <typename Each>
-void ForRows(Each each)
+static void ForRows(Each each)
 {
     std::for_each(std::begin(kInts), std::end(kInts), each);
     std::for_each(std::begin(kFloats), std::end(kFloats), each);
@@ -70,6 +66,8 @@ TEST(GameState, StartValuesThenWhatANewGameSetsOrKeeps)
     rabbits.emplace_back();
     eagles.emplace_back();
     eagles.back().target = &rabbits.back();
+    SpawnCarrotsFX(vector3f(300.0f, 200.0f, 0.0f));
+    SP_Fx.Add(FX::point, vector3f(100.0f, 200.0f, 0.0f), 17.0f);
     NewGame();
     ForRows([](const auto& r) { EXPECT_EQ(*r.value, r.kept ? Other(r.start) : r.new_game) << r.name; });
     for (int i = 0; i < 7; ++i)
@@ -77,18 +75,5 @@ TEST(GameState, StartValuesThenWhatANewGameSetsOrKeeps)
                     holes[i].id == 100 + i)
             << "hole " << i;
     EXPECT_TRUE(selection == &holes[3] && carrots.size() == 10 && rabbits.empty() && eagles.empty());
-    ForRows([](const auto& r) { *r.value = r.start; });
+    EXPECT_TRUE(SP_Fx.fx_list.size() == 10 && __spawn_carrots_fx.empty()) << "only the ten new carrots' sprouts";
 }
-
-using NewGames = rules::Game;
-
-TEST_F(NewGames, DropTheLastGamesEffectsAndBurstsUncredited)
-{
-    SpawnCarrotsFX(vector3f(300.0f, 200.0f, 0.0f));
-    RenderCarrotsFX();
-    SP_Fx.Add(FX::point, vector3f(100.0f, 200.0f, 0.0f), 17.0f);
-    NewGame();
-    EXPECT_TRUE(SP_Fx.fx_list.size() == 10 && __spawn_carrots_fx.empty()) << "only the ten new carrots sprout";
-}
-
-} // namespace

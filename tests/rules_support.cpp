@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace rules {
 
@@ -128,8 +127,10 @@ std::string TempPath(const char* name)
 
 std::vector<unsigned char> FileBytes(const std::string& path)
 {
+    char bytes[64]; // the files read here are records, and a device would never end
     std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), {});
+    in.read(bytes, sizeof bytes);
+    return std::vector<unsigned char>(bytes, bytes + in.gcount());
 }
 
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes)

@@ -1,6 +1,4 @@
-// The shared fixture of the rule, frame and screen tests: the real game loaded
-// from the build's Data/ on a 512 x 512 test window, run frame by frame through
-// the frame callback with the scriptable platform.
+// The shared fixture of the rule, frame and screen tests: the real game from Data/ on a 512 x 512 test window.
 #pragma once
 
 #include "game/state.h"
@@ -14,8 +12,7 @@
 
 namespace rules {
 
-// Every test starts in a fresh game with no screen up, its ten carrots lying at
-// x = 30, 78, ..., 462, the hints already seen and no record on disk.
+// Each test starts a new game, no screen up, carrots at x = 30, 78, ..., 462, hints seen, no record on disk.
 class Game : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -25,8 +22,7 @@ protected:
 void Frames(int n = 1);
 bool FramesUntil(const std::function<bool()>& done, int limit = 2000);
 
-// The player's input, in virtual units (a unit is a pixel of the test window). A click
-// holds the left button for one frame and releases it for the next; keys are held for one frame.
+// Input in virtual units (pixels of the test window): a click holds the button one frame, keys are held one frame.
 void PointAt(float x, float y);
 void PointAtButton(GUILab& panel, int id);
 void Press(bool down);
@@ -45,7 +41,7 @@ GLuint BoundTexture();
 GLuint SolidTexture(unsigned char r, unsigned char g, unsigned char b);
 std::vector<int> Pixel(int x, int y);
 
-// Files in this process's temporary folder, which is removed at exit.
+// Files in this process's temporary folder, which is removed at exit; FileBytes reads at most 64.
 std::string TempPath(const char* name);
 std::vector<unsigned char> FileBytes(const std::string& path);
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes);
