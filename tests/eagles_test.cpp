@@ -44,7 +44,9 @@ TEST_F(Eagles, PatrolTurnsPastTheEdgesAndForgetsMissesOnlyThen)
         EXPECT_EQ(e.position.x, edge + (edge > 100.0f ? 3.0f : -3.0f)) << "strictly past the edge";
         e.position.x = 36.0f;
     }
-    EXPECT_EQ(e.position.y, 450.0f);
+    e.position.x = 0.0f, e.direction = false, e.miss.assign(1, &rabbits.front());
+    e.Render();
+    EXPECT_TRUE(e.miss.size() == 1 && e.position.y == 450.0f) << "flying right below 30 it turns nowhere, forgets nothing";
 }
 
 TEST_F(Eagles, PreyIsTheFirstRabbitWithinThirtyUnitsOutsideTheBaitsShield)
@@ -111,7 +113,7 @@ TEST_F(Eagles, CarryTheRabbitAwayOrPatrolOnWhenItGotHome)
         carrier.Render();
         ASSERT_TRUE(r.removed || r.position == carrier.position + vector3f(7.0f, 0.2f, 0.0f)) << "on the eagle's right";
     }
-    EXPECT_TRUE(r.removed && !carrier.target && carrier.miss.empty()) << "and starts over";
+    EXPECT_TRUE(r.removed && r.position.y < 561.0f && !carrier.target && carrier.miss.empty()) << "out past 557";
     for (const Eagle& waiting : {carrier, Eagle(), Eagle(), Eagle()}) // new eagles wait 1 to 6 s beyond an edge
         EXPECT_TRUE(waiting.delay >= 1.0f && waiting.delay <= 6.0f &&
                     waiting.position == vector3f(waiting.direction ? 557 : -45, 450, 0));

@@ -35,14 +35,6 @@ const Row<bool> kBools[] = {
 };
 #undef ROW
 
-// A value unlike the start value, to see what a new game keeps.
-template <typename T>
-static T Other(T v)
-{
-    return v + 7;
-}
-static bool Other(bool v) { return !v; }
-
 template <typename Each>
 static void ForRows(Each each)
 {
@@ -59,7 +51,7 @@ TEST(GameState, StartValuesThenWhatANewGameSetsOrKeeps)
         EXPECT_TRUE(h.rabbits == 0 && h.status == 0 && h.rate == 0.0f && h.id == 0);
     EXPECT_TRUE(selection == nullptr && carrots.empty() && rabbits.empty() && eagles.empty());
 
-    ForRows([](const auto& r) { *r.value = Other(r.start); });
+    ForRows([](const auto& r) { *r.value = !r.start; }); // unlike every start value, to see what is kept
     for (int i = 0; i < 7; ++i)
         holes[i].rabbits = 4, holes[i].status = 2, holes[i].rate = 30.0f, holes[i].id = 100 + i;
     selection = &holes[0];
@@ -69,7 +61,7 @@ TEST(GameState, StartValuesThenWhatANewGameSetsOrKeeps)
     SpawnCarrotsFX(vector3f(300.0f, 200.0f, 0.0f));
     SP_Fx.Add(FX::point, vector3f(100.0f, 200.0f, 0.0f), 17.0f);
     NewGame();
-    ForRows([](const auto& r) { EXPECT_EQ(*r.value, r.kept ? Other(r.start) : r.new_game) << r.name; });
+    ForRows([](const auto& r) { EXPECT_EQ(*r.value, r.kept ? decltype(r.start)(!r.start) : r.new_game) << r.name; });
     for (int i = 0; i < 7; ++i)
         EXPECT_TRUE(holes[i].status == (i == 3 ? 2 : 0) && holes[i].rabbits == (i == 3 ? 2 : 0) && holes[i].rate == 0 &&
                     holes[i].id == 100 + i)

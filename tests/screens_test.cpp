@@ -7,13 +7,17 @@ TEST_F(Screens, MenuPausesTheGameAndLeadsToItsScreens)
 {
     show_menu = true;
     Rabbit& r = rules::PutRabbit(100.0f, 400.0f, selection);
-    rules::PointAt(60.0f, 450.0f);
     rules::Frames(10);
     EXPECT_EQ(r.position.x, 100.0f) << "nothing moves behind the menu";
-    user_score = 3;
+    user_score = 3, carrots[0].position.x = menu.GetButton(2)->position.x;
     rules::ClearSlot(1);
-    rules::ClickButton(menu, 2);
+    rules::PointAtButton(menu, 2);
+    rules::Press(true);
+    rules::Frames(3);
+    rules::Press(false);
+    rules::Frames();
     EXPECT_TRUE(!show_menu && rules::SlotFired(1) && user_score == 3) << "the running game resumes";
+    EXPECT_TRUE(rabbits.size() == 1 && !carrots[0].taken) << "the press on play is no click on the carrot under it";
     show_menu = game_over = true;
     rules::ClickButton(menu, 2);
     EXPECT_TRUE(!show_menu && !game_over && user_score == 0) << "after a loss play starts a new game";
