@@ -96,7 +96,8 @@ TEST_F(RecordFile, StoreReplacesTheFileInsteadOfRewritingIt)
 
 TEST_F(RecordFile, UnwritablePlaceKeepsTheRecordInMemoryOnly)
 {
-    std::string nowhere = (dir / "no-such-folder" / "dat.bin").string();
+    std::ofstream(dir / "a-file").put('x'); // no folder can be made where a file stands
+    std::string nowhere = (dir / "a-file" / "dat.bin").string();
     record_path = nowhere.c_str();
     user_score = 55;
     StoreRecord();
