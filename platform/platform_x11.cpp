@@ -16,6 +16,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -120,19 +121,45 @@ const char* kSwapExtensions[] = {"GLX_EXT_swap_control", "GLX_MESA_swap_control"
 
 namespace Sys {
 
+// The lock lives where no other user can create files: the session's runtime
+// folder, or else a folder in the player's own cache. A fixed name in /tmp could
+// be taken by another user to keep the game from ever starting, and a link put
+// in the lock's place is never followed.
 bool AcquireInstanceLock(const char* title)
 {
     if (instance_lock_fd >= 0)
         return true;
-    const char* dir = getenv("XDG_RUNTIME_DIR");
-    if (!dir || !*dir || access(dir, W_OK) != 0)
-        dir = "/tmp";
-    char path[512];
-    snprintf(path, sizeof path, "%s/%s-%u-%s.lock", dir, title ? title : "game",
-             static_cast<unsigned>(getuid()), DisplayKey().c_str());
-    int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const std::string name = title ? title : "game";
+    auto is_private = [](const std::string& dir) {
+        struct stat st;
+        return dir[0] == '/' && lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
+               (st.st_mode & 022) == 0;
+    };
+    const char* runtime = getenv("XDG_RUNTIME_DIR");
+    std::string dir = runtime ? runtime : "";
+    if (!is_private(dir)) {
+        const char* cache = getenv("XDG_CACHE_HOME");
+        const char* home = getenv("HOME");
+        if (cache && cache[0] == '/')
+            dir = cache;
+        else if (home && home[0] == '/')
+            dir = std::string(home) + "/.cache";
+        else
+            return true; // no place for a lock: better to run than to refuse
+        mkdir(dir.c_str(), 0700);
+        dir += "/" + name;
+        mkdir(dir.c_str(), 0700);
+        if (!is_private(dir))
+            return true;
+    }
+    // A home folder may be shared between machines: the host is part of the name.
+    char host[256] = "";
+    gethostname(host, sizeof host - 1);
+    char path[4096];
+    snprintf(path, sizeof path, "%s/%s-%s-%s.lock", dir.c_str(), name.c_str(), host, DisplayKey().c_str());
+    int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
-        return true; // no place for a lock: better to run than to refuse
+        return true;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int err = errno;
         close(fd);

@@ -1,7 +1,8 @@
-// Starting the game: its options, where Data/ and the record are found, and the
-// record's first folder.
+// Starting the game: its options, where Data/ and the record are found, the
+// record's first folder, and where the single-instance lock may live.
 #include "game/launch.h"
 #include "game/state.h"
+#include "platform/platform.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -118,4 +119,37 @@ TEST_F(Places, FirstRecordMakesAPrivateFolder)
     ReadRecord();
     EXPECT_EQ(user_record, 7);
     EXPECT_EQ(fs::file_size(record), 4u);
+}
+
+TEST_F(Places, InstanceLockOnlyInAFolderOfThisUser)
+{
+    // The lock is taken once per process: every case runs in a child of its own.
+    auto lock_in = [](const char* runtime) {
+        runtime ? setenv("XDG_RUNTIME_DIR", runtime, 1) : unsetenv("XDG_RUNTIME_DIR");
+        setenv("DISPLAY", ":7", 1);
+        exit(Sys::AcquireInstanceLock("burrowmere") ? 0 : 1);
+    };
+    auto entries = [](const fs::path& dir) { return std::distance(fs::directory_iterator(dir), {}); };
+    fs::create_directories(root / "run");
+    fs::create_directories(root / "shared");
+    fs::permissions(root / "run", fs::perms::owner_all);
+    fs::permissions(root / "shared", fs::perms::all);
+    setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+    EXPECT_EXIT(lock_in((root / "run").c_str()), testing::ExitedWithCode(0), "");
+    EXPECT_EQ(entries(root / "run"), 1);
+    EXPECT_FALSE(fs::exists(root / "cache"));
+    const std::string shared = (root / "shared").string();
+    for (const char* runtime : {shared.c_str(), static_cast<const char*>(nullptr)}) {
+        EXPECT_EXIT(lock_in(runtime), testing::ExitedWithCode(0), "");
+        EXPECT_EQ(entries(root / "shared"), 0);
+        EXPECT_EQ(entries(root / "cache/burrowmere"), 1);
+        EXPECT_EQ(fs::status(root / "cache/burrowmere").permissions(), fs::perms::owner_all);
+    }
+    // A link planted where the lock goes is not followed.
+    fs::path lock = *fs::directory_iterator(root / "run");
+    fs::remove(lock);
+    fs::create_symlink(root / "victim", lock);
+    EXPECT_EXIT(lock_in((root / "run").c_str()), testing::ExitedWithCode(0), "");
+    EXPECT_FALSE(fs::exists(root / "victim"));
+    unsetenv("XDG_CACHE_HOME");
 }
