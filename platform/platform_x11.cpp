@@ -155,9 +155,8 @@ bool AcquireInstanceLock(const char* title)
     // A home folder may be shared between machines: the host is part of the name.
     char host[256] = "";
     gethostname(host, sizeof host - 1);
-    char path[4096];
-    snprintf(path, sizeof path, "%s/%s-%s-%s.lock", dir.c_str(), name.c_str(), host, DisplayKey().c_str());
-    int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const std::string path = dir + "/" + name + "-" + host + "-" + DisplayKey() + ".lock";
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return true;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
