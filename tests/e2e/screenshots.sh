@@ -5,7 +5,9 @@
 #   tests/e2e/screenshots.sh BUILD_DIR OUTPUT_DIR [SIZE ...]
 # BUILD_DIR holds burrowmere and Data/ (targets burrowmere and data); SIZE defaults
 # to "1920x1080 640x480". Pictures are named NN-what_WxH.png. The game runs one
-# instance per machine: start no other burrowmere while this runs.
+# instance per machine: start no other burrowmere while this runs. Each size gets
+# its own X display, counting up from BM_SHOT_DISPLAY (default 91); on a shared
+# machine set it to numbers nobody else uses.
 set -u
 BUILD=$(cd "${1:?usage: screenshots.sh BUILD_DIR OUTPUT_DIR [SIZE ...]}" && pwd)
 OUT=${2:?usage: screenshots.sh BUILD_DIR OUTPUT_DIR [SIZE ...]}
@@ -64,20 +66,28 @@ session() (
     shot credits
     fr_click_button credits.gui 1
 
-    # Developer mode: 53 clicks on the menu rabbit give 99 carrots and every skill.
-    read -r rx ry < <(at 256 320)
-    for _ in $(seq 1 53); do
-        xdotool mousemove "$rx" "$ry" mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.08
-    done
+    # A plain game first: the first hint comes a second in, and the skills screen
+    # still has prices to show.
     fr_click_button menu.gui 2; rest 1.2
     shot game-hint
-
+    fetch_all; rest 8
+    shot tray-prices
     fr_click_button interface.gui 111; rest 0.5
     shot skills
     fr_click_button skills.gui 16
     fr_click_button interface.gui 107; rest 0.5
     shot help
     fr_click_button help_0.gui 1; rest 0.3
+    fr_click_button interface.gui 121; rest 0.3
+
+    # Developer mode: 53 clicks on the menu rabbit give 99 carrots and every skill.
+    read -r rx ry < <(at 256 320)
+    for _ in $(seq 1 53); do
+        xdotool mousemove "$rx" "$ry" mousedown 1; sleep 0.1; xdotool mouseup 1; sleep 0.08
+    done
+    shot menu-developer
+    fr_click_button menu.gui 2; rest 0.5
+    shot tray-full-purse
 
     # More rabbits (the + of the starting hole), then out to the carrots and home.
     for _ in 1 2 3 4 5 6; do fr_click_button interface.gui 71; done
@@ -122,7 +132,7 @@ session() (
     fr_wait_exit 10
 )
 
-display=91
+display=${BM_SHOT_DISPLAY:-91}
 for size in $SIZES; do
     session "$size" "$display"
     display=$((display + 1))
