@@ -31,8 +31,8 @@ constexpr float kRimY = 2.25f / 32.0f;
 // How dark the rim is: nearly opaque, so that black text (the rabbit price)
 // stays a clean shape rather than a blot.
 constexpr float kRimOpacity = 0.85f;
-// Clear texels kept inside the cell borders, so linear filtering never pulls in
-// a neighbour's ink.
+// Clear room between the rim and the cell's top and bottom, so linear filtering
+// never pulls a neighbour's ink into a glyph.
 constexpr float kClear = 1.0f / 32.0f;
 // Each texel is worked out from a grid of this many samples a side.
 constexpr int kSupersample = 4;
@@ -156,7 +156,7 @@ void DrawGlyph(const Face& face, int c, int cell, int side, std::vector<unsigned
 
     const float rim_x = kRimX * big, rim_y = kRimY * big;
     const std::vector<float> dist = RimDistance(ink, big, 1.0f / rim_x, 1.0f / rim_y);
-    // The rim fades out over about one sample at its edge.
+    // The rim fades out over about one sample inside its edge.
     const float soft = std::sqrt(rim_x * rim_y);
     const int n = c - FontFormat::kFirstChar;
     const int cell_x = (n % FontFormat::kGridCells) * cell, cell_y = (n / FontFormat::kGridCells) * cell;
@@ -168,7 +168,7 @@ void DrawGlyph(const Face& face, int c, int cell, int side, std::vector<unsigned
                 for (int sx = 0; sx < kSupersample; ++sx) {
                     size_t i = static_cast<size_t>(ty * kSupersample + sy) * big + tx * kSupersample + sx;
                     float body = ink[i] / 255.0f;
-                    float rim = std::clamp((1.0f - std::sqrt(dist[i])) * soft + 0.5f, 0.0f, 1.0f) * kRimOpacity;
+                    float rim = std::clamp((1.0f - std::sqrt(dist[i])) * soft, 0.0f, 1.0f) * kRimOpacity;
                     white += body;
                     alpha += body + (1.0f - body) * rim;
                 }
