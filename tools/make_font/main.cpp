@@ -24,8 +24,8 @@ namespace {
 // Sizes as shares of a cell, so any grid side gives the same look.
 // The pen advance, 1.025 times half a glyph square.
 constexpr float kPenShare = 0.5125f;
-// The rim around the ink. Cells are drawn about twice as wide as tall on a wide
-// screen, so the rim is thicker across the rows to look even there.
+// The rim around the ink. On a wide screen a cell shows nearly twice as wide as
+// it is tall, so the rim is thicker across the rows to look even there.
 constexpr float kRimX = 1.5f / 32.0f;
 constexpr float kRimY = 2.25f / 32.0f;
 // How dark the rim is: nearly opaque, so that black text (the rabbit price)
@@ -127,6 +127,7 @@ bool Measure(Face& face, int cell)
     }
     if (widest <= 0 || top <= bottom)
         return false;
+    // A texel to spare between neighbouring rims.
     const float room_w = cell * (kPenShare - 2.0f * kRimX) - 1.0f;
     const float room_h = cell * (1.0f - 2.0f * (kRimY + kClear));
     face.scale_x = room_w / static_cast<float>(widest) * kSupersample;
