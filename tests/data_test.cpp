@@ -1,8 +1,6 @@
 // The built Data/: the texture store covers the whole loading table and every
 // picture loads; the packer round-trips PNG, SVG and placeholder sources.
 #include "engine/database.h"
-#include "engine/draw.h"
-#include "engine/font_format.h"
 #include "engine/texture.h"
 #include "gl_context.h"
 #include "tools/image_io/image_io.h"
@@ -76,33 +74,6 @@ TEST(BuiltData, StoreFontAndContactSheetExistAndTheManifestCoversTheLoadingTable
         GLuint tex = 0;
         EXPECT_TRUE(LoadTexture(&tex, e.key.c_str())) << e.key;
         glDeleteTextures(1, &tex);
-    }
-}
-
-TEST(BuiltData, TheFontHasGlyphsWherePrintableCharactersAre)
-{
-    bm::EnsureGlContext();
-    ASSERT_TRUE(LoadFont("Data/font"));
-    glDeleteTextures(1, &font);
-    font = 0;
-    std::ifstream in("Data/font", std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(bytes.size(), 8u + 512u * 512u * 4u);
-    ASSERT_EQ(FontFormat::GetInt32(bytes.data()), 512);
-    const int w = 512, cell = 32;
-    auto ink = [&](int n, int x0, int x1) { // alpha summed over part of cell n (rows from the top)
-        long sum = 0;
-        for (int y = w - (n / 16 + 1) * cell; y < w - (n / 16) * cell; ++y)
-            for (int x = (n % 16) * cell + x0; x < (n % 16) * cell + x1; ++x)
-                sum += bytes[8 + (static_cast<size_t>(y) * w + x) * 4 + 3];
-        return sum;
-    };
-    EXPECT_EQ(ink(0, 0, cell), 0) << "space is blank";
-    EXPECT_EQ(ink(200, 0, cell), 0) << "codes past 126 are blank";
-    for (char c : std::string("AMW@gj09~")) {
-        EXPECT_GT(ink(c - 32, 0, cell), 1000) << c;
-        // The pen moves about half a cell: ink stays in the middle half.
-        EXPECT_EQ(ink(c - 32, 0, cell / 4 - 1) + ink(c - 32, cell - cell / 4 + 1, cell), 0) << c;
     }
 }
 

@@ -45,15 +45,16 @@ void MakeSprites(Pictures& out) {
         out.push_back({"carrot.svg", svg.Document()});
     }
     {
-        // Soft warm light on the ground under a bait, fading to nothing at the rim.
-        Svg svg(256, 32);
-        svg.defs = "<radialGradient id=\"g\" cx=\"0.5\" cy=\"0.5\" r=\"0.5\">"
-                   "<stop offset=\"0\" stop-color=\"#fff6c0\" stop-opacity=\"0.95\"/>"
-                   "<stop offset=\"0.45\" stop-color=\"#ffe27a\" stop-opacity=\"0.6\"/>"
-                   "<stop offset=\"0.8\" stop-color=\"#f2c12e\" stop-opacity=\"0.18\"/>"
-                   "<stop offset=\"1\" stop-color=\"#f2c12e\" stop-opacity=\"0\"/>"
-                   "</radialGradient>\n";
-        svg.Add(Ellipse(128, 16, 128, 16, "url(#g)"));
+        // A warm ring on the ground round a bait. The game stretches the picture
+        // to 1.15 times the distance the bait shields, so the ring itself marks
+        // that distance; a faint light fills it and a thin halo spills past it.
+        // The dark orange edge keeps the ring clear on the palest grass.
+        const double cx = 232, cy = 20, rx = cx / 1.15, ry = 12;
+        Svg svg(464, 40);
+        svg.Add(Group("opacity=\"0.3\"", Ellipse(cx, cy, rx, ry, Ink::gold_light)));
+        svg.Add(Group("opacity=\"0.45\"", Ellipse(cx, cy, rx + 6, ry + 3, "none", Ink::gold_light, 8)));
+        svg.Add(Ellipse(cx, cy, rx, ry, "none", Ink::carrot_shade, 9));
+        svg.Add(Ellipse(cx, cy, rx, ry, "none", Ink::gold, 4));
         out.push_back({"glow_area.svg", svg.Document()});
     }
 }
