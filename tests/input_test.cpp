@@ -11,16 +11,12 @@
 #include <gtest/gtest.h>
 
 namespace {
-
 uint32_t clock_ms = 1000;
-
 void Frame(uint32_t step_ms = 20)
 {
-    clock_ms += step_ms;
-    Sys::Fake::SetMilliseconds(clock_ms);
+    Sys::Fake::SetMilliseconds(clock_ms += step_ms);
     display();
 }
-
 } // namespace
 
 class Input : public ::testing::Test {
@@ -38,22 +34,18 @@ protected:
     void TearDown() override { Sys::Fake::SetPollHook(nullptr); }
 };
 
-TEST_F(Input, CallbacksStoreWhatTheyAreGiven)
+TEST_F(Input, PointerCallbackKeepsAnyPositionAndOnlyTheLeftButtonCounts)
 {
     mouse(-20, 4000);
     EXPECT_EQ(touch_coord_x, -20.0f) << "positions outside the window are kept as they are";
     EXPECT_EQ(touch_coord_y, 4000.0f);
     mouse_event(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
     EXPECT_TRUE(touch_event && single_touch);
-    mouse_event(GLUT_RIGHT_BUTTON, GLUT_UP, 0, 0);
-    mouse_event(GLUT_MIDDLE_BUTTON, GLUT_UP, 0, 0);
+    for (int other : {GLUT_RIGHT_BUTTON, GLUT_MIDDLE_BUTTON})
+        mouse_event(other, GLUT_UP, 0, 0);
     EXPECT_TRUE(touch_event && single_touch) << "other buttons leave the left button's state alone";
     mouse_event(GLUT_LEFT_BUTTON, GLUT_UP, 0, 0);
     EXPECT_FALSE(touch_event || single_touch);
-    skeyboard_down(255, 0, 0);
-    EXPECT_TRUE(key_state[255]);
-    skeyboard_up(255, 0, 0);
-    EXPECT_FALSE(key_state[255]);
 }
 
 TEST_F(Input, PanelsSeeOnePressPulsePerPressAndOnlyWithTheFocus)
@@ -69,10 +61,8 @@ TEST_F(Input, PanelsSeeOnePressPulsePerPressAndOnlyWithTheFocus)
         EXPECT_EQ(GUILab_inf::s_touch, frame == 0) << "the first focused frame with the button held pulses, once";
         EXPECT_TRUE(GUILab_inf::touch);
     }
-    EXPECT_EQ(GUILab_inf::cursor.x, 100.0f);
-    EXPECT_EQ(GUILab_inf::cursor.y, 50.0f);
+    EXPECT_TRUE(GUILab_inf::cursor.x == 100.0f && GUILab_inf::cursor.y == 50.0f);
     EXPECT_EQ(GUILab_inf::device_w, 512) << "until a reshape, the size GLUT reports";
-    EXPECT_FALSE(GUILab_inf::landscape);
     Sys::Fake::SetKey(Sys::Key::LeftButton, false);
     Frame();
     EXPECT_FALSE(GUILab_inf::touch);
@@ -123,8 +113,6 @@ TEST_F(Input, HoldingF1TogglesFullScreenOncePerPressAndComesBackOverTheScreen)
     EXPECT_EQ(Sys::Fake::ScreenCovers(), covers + 1)
         << "back in full screen, the next frame puts the window over the screen";
     Sys::Fake::SetKey(Sys::Key::F1, false);
-    Frame();
-    glutMainLoopEvent();
 }
 
 TEST_F(Input, FrameClockSurvivesTheCounterWrapAndIsClampedAndTheBackgroundRests)

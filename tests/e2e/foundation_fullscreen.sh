@@ -8,8 +8,7 @@ source "$(dirname "$0")/frame_lib.sh"
 fr_start
 windowed() { fr_at 200 200 640 480; }
 fr_click_button menu.gui 3
-xdotool mousemove $(fr_button credits.gui 2)
-fr_frames
+fr_step mousemove $(fr_button credits.gui 2)
 xdotool mousedown 1
 fr_wait 30 windowed || fr_fail "the web link left the window at $FR_X $FR_Y $FR_W $FR_H"
 xdotool mouseup 1
@@ -21,8 +20,7 @@ grep -q "Burrowmere" "$page" || fr_fail "the opened page is not about the game"
 
 for want in fr_full_screen windowed fr_full_screen; do
   # Over the window, which has the focus without a window manager.
-  xdotool mousemove $((FR_X + 320)) $((FR_Y + 240))
-  fr_frames
+  fr_step mousemove $((FR_X + 320)) $((FR_Y + 240))
   xdotool keydown F1
   fr_wait 30 "$want" || fr_fail "F1 left the window at $FR_X $FR_Y $FR_W $FR_H, not $want"
   xdotool keyup F1

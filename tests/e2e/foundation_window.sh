@@ -23,8 +23,7 @@ timeout 30 xdotool search --sync --name '^Event Tester$' >/dev/null || fr_fail "
 xdotool mousemove 100 100
 drawn=$("$FR_FRAMES" "$FR_WIN" 1000000 3 || true)
 [ "$drawn" -le 2 ] || fr_fail "$drawn frames drawn in 3 s while another window had the focus"
-xdotool mousemove $((FR_W / 2)) $((FR_H / 2))
-fr_frames
+fr_step mousemove $((FR_W / 2)) $((FR_H / 2))
 
 "$BM_SEND_CLOSE" "$FR_WIN"
 fr_wait_exit 30 || fr_fail "the game did not end when its window was closed"

@@ -8,7 +8,7 @@ set -euo pipefail
 FR_E2E=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 FR_PY=/usr/bin/python3
 FR_FRAMES=$(dirname "$BM_BIN")/tests/bm_frames
-FR_TMP=${FR_KEEP:-$(mktemp -d)}
+FR_TMP=$(mktemp -d)
 FR_GAME=$FR_TMP/game
 FR_PID=""
 FR_PIDS=()
@@ -26,7 +26,7 @@ export PATH="$FR_TMP/bin:$PATH"
 fr_cleanup() {
   for pid in "${FR_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${FR_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
-  [ -n "${FR_KEEP:-}" ] || rm -rf "$FR_TMP"
+  rm -rf "$FR_TMP"
 }
 trap fr_cleanup EXIT
 
@@ -84,36 +84,24 @@ fr_start() {
   fr_frames
 }
 
-fr_alive() { kill -0 "$FR_PID" 2>/dev/null; }
 fr_gone() { ! kill -0 "$1" 2>/dev/null; }
 
 # Screen position of a point of the 512 x 512 virtual screen (y upward).
 fr_virtual() { echo $((FR_X + $1 * FR_W / 512)) $((FR_Y + (512 - $2) * FR_H / 512)); }
 
-# Screen position of the centre of button INDEX of panel file FILE (in Data/).
+# Screen position of the centre of button INDEX of panel FILE, from the layout the
+# panel file is made of.
 fr_button() {
-  set -- $("$FR_PY" "$FR_E2E/panel_button.py" "$FR_GAME/Data/$1" "$2")
-  fr_virtual "$1" "$2"
+  fr_virtual $(awk -v n="$2" '$1 == "button" && $2 == n { print int($4), int($5) }' \
+    "$FR_E2E/../../assets/panels/${1%.gui}.layout")
 }
 
 # The game samples its input once per frame: each step is held until it has drawn
 # frames that saw it.
-fr_click() {
-  xdotool mousemove "$1" "$2"
-  fr_frames
-  xdotool mousedown 1
-  fr_frames
-  xdotool mouseup 1
-  fr_frames
-}
+fr_step() { xdotool "$@"; fr_frames; }
+fr_click() { fr_step mousemove "$1" "$2"; fr_step mousedown 1; fr_step mouseup 1; }
 fr_click_button() { fr_click $(fr_button "$1" "$2"); }
-
-fr_key() {
-  xdotool keydown "$1"
-  fr_frames
-  xdotool keyup "$1"
-  fr_frames
-}
+fr_key() { fr_step keydown "$1"; fr_step keyup "$1"; }
 
 fr_shot() { import -window root "$1"; }
 
@@ -135,14 +123,10 @@ fr_carrots() {
       END { if (start >= 0 && last - start >= 3) print x0 + int((start + last) / 2) }'
 }
 
-# The 32-bit record stored in "dat.bin", or nothing.
-fr_record() { [ -f "$FR_GAME/dat.bin" ] && od -An -t d4 -N 4 "$FR_GAME/dat.bin" | tr -d ' '; }
-
 # Back to the menu and quit: the press is held until the window is gone.
 fr_quit() {
   fr_click_button interface.gui 121
-  xdotool mousemove $(fr_button menu.gui 1)
-  fr_frames
+  fr_step mousemove $(fr_button menu.gui 1)
   xdotool mousedown 1
   "$FR_FRAMES" "$FR_WIN" 1000000 60 >/dev/null || true
   xdotool mouseup 1

@@ -1,10 +1,7 @@
 #!/usr/bin/env python3
-"""Finds where sounds were played in a recording: heard.py RECORDING SOUND...
-
-Prints each sound's name and the times (seconds) at which the recording matches it
-(normalised cross-correlation above a threshold). The recording is what OpenAL
-Soft's wave backend wrote; the game never closes the device, so its header is
-unfinished and sox is told to read the data to the end of the file."""
+"""Prints each SOUND's name and the times (s) at which RECORDING matches it by normalised
+cross-correlation: heard.py RECORDING SOUND... The game never closes the sound device,
+so the header of OpenAL Soft's wave recording is unfinished: sox reads to the end."""
 import subprocess
 import sys
 
