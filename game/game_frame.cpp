@@ -410,8 +410,8 @@ void Render()
     int id = gui.Event(3);
     int s_id = gui.Event(1);
 
-    int rate_x = VirtualX(frame_input.pointer_x, frame_input.window_w);
-    int rate_y = VirtualY(frame_input.pointer_y, frame_input.window_h);
+    int rate_x = frame_input.virtual_x;
+    int rate_y = frame_input.virtual_y;
 
     if (frame_input.left_button && !game_over) {
         // Only a press that began in this frame acts: the press that closed the

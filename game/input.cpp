@@ -3,6 +3,7 @@
 #include "game/input.h"
 
 #include "engine/guilab.h"
+#include "game/screens_internal.h"
 #include "platform/platform.h"
 
 #include <GL/freeglut.h>
@@ -64,6 +65,8 @@ void SampleFrameInput()
     // Until GLUT has reported a size (a window without a reshape callback), ask it.
     frame_input.window_w = known_w > 0 ? known_w : glutGet(GLUT_WINDOW_WIDTH);
     frame_input.window_h = known_h > 0 ? known_h : glutGet(GLUT_WINDOW_HEIGHT);
+    frame_input.virtual_x = VirtualX(frame_input.pointer_x, frame_input.window_w);
+    frame_input.virtual_y = VirtualY(frame_input.pointer_y, frame_input.window_h);
 }
 
 void SwapFS()
@@ -76,7 +79,6 @@ void SwapFS()
     } else {
         glutLeaveFullScreen();
         window_change_pending = true;
-        cover_screen_pending = false;
     }
 }
 

@@ -17,6 +17,7 @@ struct FrameInput {
     bool left_button = false, f1 = false, r = false, b = false, g = false;
     float pointer_x = 0.0f, pointer_y = 0.0f; // window pixels, top-left origin
     int window_w = 0, window_h = 0;
+    int virtual_x = 0, virtual_y = 0; // the pointer on the 512 x 512 screen, y upward
 };
 extern FrameInput frame_input;
 

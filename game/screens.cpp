@@ -64,8 +64,8 @@ void ScreenFlow()
 
 void PointerAndClickFeedback()
 {
-    int rate_x = VirtualX(frame_input.pointer_x, frame_input.window_w);
-    int rate_y = VirtualY(frame_input.pointer_y, frame_input.window_h);
+    int rate_x = frame_input.virtual_x;
+    int rate_y = frame_input.virtual_y;
 
     static vector3f curfxp(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
     static bool first_click = false;

@@ -95,6 +95,21 @@ TEST_F(Input, APressLandingInMidFrameSendsExactlyOneRabbit)
     EXPECT_EQ(rabbits.size(), 1u);
 }
 
+TEST_F(Input, TheSampledLettersChooseTheCommandMode)
+{
+    n_carrots = 50;
+    const struct {
+        Sys::Key key;
+        int mode;
+    } table[] = {{Sys::Key::B, 2}, {Sys::Key::G, 1}, {Sys::Key::R, 0}};
+    for (const auto& row : table) {
+        Sys::Fake::SetKey(row.key, true);
+        Frame();
+        Sys::Fake::SetKey(row.key, false);
+        EXPECT_EQ(mode, row.mode);
+    }
+}
+
 TEST_F(Input, HoldingF1TogglesFullScreenOncePerPressAndComesBackOverTheScreen)
 {
     ASSERT_TRUE(fullscreen) << "the game starts full screen";

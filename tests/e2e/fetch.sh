@@ -9,12 +9,8 @@ field_shows() { fr_shot "$FR_TMP/field.png"; mapfile -t field < <(fr_carrots "$F
 fr_click_button menu.gui 2
 fr_wait 30 field_shows || fr_fail "play shows no field of carrots (found ${#field[@]})"
 
-# The carrot nearest the middle, where the selected hole is.
-centre=$((FR_X + FR_W / 2))
-target=${field[0]}
-for x in "${field[@]}"; do
-  [ $(( (x - centre) ** 2 )) -lt $(( (target - centre) ** 2 )) ] && target=$x
-done
+# A carrot near the middle, where the selected hole is.
+target=${field[${#field[@]} / 2]}
 read -r _ row < <(fr_virtual 0 210)
 fr_click "$target" "$row"
 xdotool mousemove $((FR_X + 5)) $((FR_Y + FR_H / 3))
