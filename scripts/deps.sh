@@ -6,7 +6,7 @@ BM_PACKAGES=(
   build-essential cmake pkg-config
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libopenal-dev libalut-dev libopenal1
-  libx11-dev
+  libx11-dev libx11-xcb-dev libxdamage-dev
   googletest libgtest-dev libbenchmark-dev
   librsvg2-bin libstb-dev fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils xdg-utils
