@@ -37,28 +37,23 @@ export ALSOFT_DRIVERS=null
 ( cd / && exec env -u XDG_DATA_HOME -u XDG_RUNTIME_DIR PATH="$stage/usr/games:$PATH" HOME="$home" \
     $command --windowed -geometry 800x600+0+0 ) >"$FR_TMP/game.log" 2>&1 &
 FR_PID=$!
-FR_WIN=$(timeout 20 xdotool search --sync --name '^Burrowmere$' | head -n 1) || fr_fail "no game window"
-sleep 1.5
-fr_geometry
-[ "$FR_W"x"$FR_H" = 800x600 ] || fr_fail "the window is ${FR_W}x$FR_H, not the 800x600 asked of GLUT"
+FR_PIDS+=("$FR_PID")
+FR_WIN=$(timeout 60 xdotool search --sync --name '^Burrowmere$' | head -n 1) || fr_fail "no game window"
+sized() { fr_geometry; [ "$FR_W"x"$FR_H" = 800x600 ]; }
+fr_wait 20 sized || fr_fail "the window is ${FR_W}x$FR_H, not the 800x600 asked of GLUT"
+fr_frames
 timeout 5 "$game" --help | grep -q -- --windowed || fr_fail "--help beside a running game printed no usage"
 
-# Play, and send a rabbit for the carrot nearest the middle until one is fetched.
-fr_click_button menu.gui 2
-sleep 1
+# Play, and send one rabbit for a carrot near the middle.
 record=$home/.local/share/burrowmere/dat.bin
 fetched() { [ "$(od -An -t d4 -N 4 "$record" 2>/dev/null | tr -d ' ')" = 1 ]; }
+field_shows() { fr_shot "$FR_TMP/field.png"; mapfile -t field < <(fr_carrots "$FR_TMP/field.png"); [ "${#field[@]}" -ge 5 ]; }
+fr_click_button menu.gui 2
+fr_wait 30 field_shows || fr_fail "play shows no field of carrots"
 read -r _ row < <(fr_virtual 0 210)
-for _ in 1 2 3; do
-  fr_shot "$FR_TMP/field.png"
-  target=$(fr_carrots "$FR_TMP/field.png" |
-    awk -v c=$((FR_X + FR_W / 2)) '{ d = ($1 - c) ^ 2 } NR == 1 || d < best { best = d; x = $1 } END { print x }')
-  [ -n "$target" ] || fr_fail "no carrot in the field"
-  fr_click "$target" "$row"
-  xdotool mousemove $((FR_X + 5)) $((FR_Y + FR_H / 3))
-  fr_wait 20 fetched && break
-done
-fetched || fr_fail "no record of 1 in $record"
+fr_click "${field[${#field[@]} / 2]}" "$row"
+xdotool mousemove $((FR_X + 5)) $((FR_Y + FR_H / 3))
+fr_wait 90 fetched || fr_fail "no record of 1 in $record"
 [ "$(stat -c %a "$(dirname "$record")")" = 700 ] || fr_fail "the record's folder is not private to the player"
 fr_quit
 fr_wait_exit 10 || fr_fail "quit did not end the game"

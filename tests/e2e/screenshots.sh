@@ -114,7 +114,7 @@ session() (
         fr_click $(at 150 210); rest 1
         fr_shot "$FR_TMP/now.png"
         read -r bx by < <(fr_button interface.gui 108)
-        read -r _ _ blue < <(fr_patch "$FR_TMP/now.png" $((bx - FR_W * 8 / 512)) $((by - FR_H * 3 / 512)))
+        read -r _ _ blue < <(fr_pixel "$FR_TMP/now.png" $((bx - FR_W * 8 / 512)) $((by - FR_H * 3 / 512)))
         [ "$blue" -lt 128 ] && break
         fr_key b; xdotool mousemove $(at 150 210); sleep 0.4
     done
