@@ -29,15 +29,17 @@ const vector3f kCarrotCounter(51.0f, 26.0f, 0.0f);
 
 void SpawnParticleFx::Add(LumenarFX& fx, vector3f location, float scale)
 {
-    fx_list.push_back(FxObj{fx, location, scale});
+    fx_list.push_back(FxObj{fx, location, scale, 0.0f});
 }
 
 void SpawnParticleFx::Display()
 {
-    fx_list.remove_if(null_fx);
+    fx_list.remove_if([](FxObj& obj) { return null_fx(obj) || obj.age > kLongestCopy; });
     // Placed effects play at half speed: they are meant to linger a moment.
-    for (FxObj& obj : fx_list)
+    for (FxObj& obj : fx_list) {
         obj.fx.render(obj.location.x, obj.location.y, 0.0f, obj.scale, global_time * 0.5f);
+        obj.age += global_time * 0.5f;
+    }
 }
 
 void SpawnParticleFx::Reset() { fx_list.clear(); }

@@ -18,7 +18,13 @@ public:
         LumenarFX fx;
         vector3f location;
         float scale;
+        float age = 0.0f; // seconds of effect time it has played
     };
+
+    // Every copy ends: one that has not finished after this much of its own time
+    // (a looping or endlessly delayed effect from a damaged file) is dropped.
+    // The game's own effects finish within about one second.
+    static constexpr float kLongestCopy = 10.0f;
 
     void Add(LumenarFX& fx, vector3f location, float scale);
     void Display();
