@@ -11,6 +11,12 @@ namespace bm {
 
 using Bytes = std::vector<unsigned char>;
 
+inline Bytes ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 struct ScratchDir {
     std::string path;
     ScratchDir()
@@ -28,11 +34,7 @@ struct ScratchDir {
     {
         return Write(name, std::string(bytes.begin(), bytes.end()));
     }
-    Bytes Read(const std::string& name) const
-    {
-        std::ifstream in(path + "/" + name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    Bytes Read(const std::string& name) const { return ReadFile(path + "/" + name); }
 };
 
 // Little-endian 32-bit values, as every binary file of the game stores them.
