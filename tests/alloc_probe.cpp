@@ -1,8 +1,7 @@
-// Replaces operator new for one test binary to watch the sizes asked for.
-#include "alloc_probe.h"
+// Replaces operator new in one test binary to watch the sizes asked for.
+#include "reader_support.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <new>
 
 namespace {
