@@ -9,7 +9,7 @@
 // "LFX", "ver:" 2, then emitter blocks, each "texture:" W H B with W*H*4 pixel
 // values and then the keys below in this order, each followed by its numbers.
 // Limits of what the game keeps of a file, far above what its own effects use
-// (two emitters and 140 particles at most):
+// (two emitters, limits of 140 particles and about 40 alive at once):
 // - at most kMaxEmitters blocks; any after them are not read;
 // - at most kMaxParticles live particles in one effect, all emitters together:
 //   each emitter's "particles_limit:" is cut to what the emitters before it in
@@ -45,7 +45,7 @@ constexpr const char* kLoop = "loop:";
 // Files are read whole into memory; anything longer is cut at this size.
 constexpr long kMaxFileBytes = 16L * 1024 * 1024;
 constexpr int kMaxEmitters = 16;
-constexpr int kMaxParticles = 4096;
+constexpr int kMaxParticles = 1024;
 constexpr float kMaxValue = 10000.0f;
 } // namespace LfxFormat
 

@@ -38,7 +38,6 @@ protected:
         GUILab::inputCaption(512, 512); // one window pixel per virtual unit
         GUILab::inputTouch(false);
     }
-    void TearDown() override { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
 
     std::string Write(const Bytes& bytes) { return dir.Write("p.gui", bytes); }
     std::string Write(const PanelFile::Panel& p) { return Write(PanelFile::Encode(p)); }
