@@ -58,9 +58,8 @@ protected:
 
 TEST_F(LfxTest, HeadersAreCheckedAndBlocksReadWhateverTheLayoutOrWhereTheFileIsCut)
 {
-    LumenarFX fx = Load(kHeader);
-    EXPECT_TRUE(fx.FX.empty() && fx.dead_animation());
-    fx = Load(kHeader + Block() + Block({{"particles_limit", "7"}}));
+    EXPECT_TRUE(Load(kHeader).FX.empty());
+    LumenarFX fx = Load(kHeader + Block() + Block({{"particles_limit", "7"}}));
     for (const char* header : {"lfx\nver: 2\n", " LFX\nver: 2\n", "LFX\nver: 1\n", "LFX\nversion: 2\n", "LF"}) {
         EXPECT_FALSE(fx.load(dir.Write("refused.lfx", header + Block()).c_str())) << header;
         EXPECT_TRUE(fx.FX.size() == 2 && fx.FX.back().p_limit == 7) << header;
@@ -160,9 +159,9 @@ TEST_F(LfxTest, TheScaleChainPlacesSpeedsSizesAndAccelerationAsTheEffectScaleSay
 
 TEST_F(LfxTest, AParticleFadesToItsEndColourBlendedOverTheSceneOrAddingItsLight)
 {
-    // At half life: alpha 127, colour (100, 75, 125), over a background of blue 100.
+    // With three quarters of its life left: alpha 191, colour (150, 87, 62), over a background of blue 100.
     for (const char* flag : {"1", "0"}) {
-        LumenarFX fx = Load(kHeader + Block({{"particles_timelife", "2 2"}, {"spawn_time", "100 100"},
+        LumenarFX fx = Load(kHeader + Block({{"particles_timelife", "4 4"}, {"spawn_time", "100 100"},
                                              {"particles_color_start", "200 100 0 200 100 0"},
                                              {"particles_color_end", "0 50 250 0 50 250"}},
                                             std::string("1 1 ") + flag + " 255 255 255 255"));
@@ -170,7 +169,7 @@ TEST_F(LfxTest, AParticleFadesToItsEndColourBlendedOverTheSceneOrAddingItsLight)
         glClearColor(0, 0, 100 / 255.0f, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         fx.render(256, 256, 0, 20, 1.0f);
-        const float a = 127 / 255.0f, want[3] = {100 * a, 75 * a, 125 * a + 100 * (flag[0] == '1' ? 1 - a : 1)};
+        const float a = 191 / 255.0f, want[3] = {150 * a, 87 * a, 62 * a + 100 * (flag[0] == '1' ? 1 - a : 1)};
         for (int c = 0; c < 3; ++c)
             EXPECT_NEAR(Pixel(256, 256)[c], want[c], 1.5) << "flag " << flag << " channel " << c;
         EXPECT_TRUE(Pixel(256 + 18, 256 - 18)[0] > 40 && Pixel(256 + 23, 256)[0] == 0) << "a square of half-side 20";
