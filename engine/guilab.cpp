@@ -41,6 +41,14 @@ public:
         return true;
     }
 
+    bool Skip(int64_t n)
+    {
+        if (n < 0 || n > remaining || std::fseek(file, static_cast<long>(n), SEEK_CUR) != 0)
+            return false;
+        remaining -= n;
+        return true;
+    }
+
     bool ReadInt32(int32_t* v)
     {
         unsigned char b[PanelFile::kIntBytes];
@@ -175,19 +183,23 @@ bool GUILab::Load(const char* filepath)
                 pictures_whole = false;
                 break;
             }
+            // The picture's bytes must be in the file before anything is made for them.
             int64_t bytes = PanelFile::PictureBytes(size[0], size[1]);
-            if (bytes < 0 || size[0] > max_size || size[1] > max_size ||
-                bytes + static_cast<int64_t>(PanelFile::kNameBytes) > in.Remaining()) {
+            if (bytes < 0 || bytes + static_cast<int64_t>(PanelFile::kNameBytes) > in.Remaining()) {
                 pictures_whole = false;
                 break;
             }
-            std::vector<unsigned char> pixels(static_cast<size_t>(bytes));
+            // A picture the driver cannot hold is passed over, pixels unread: it
+            // keeps its place in the list (as no texture), so the pictures and
+            // buttons after it are still found by their indices.
+            const bool fits = size[0] <= max_size && size[1] <= max_size;
+            std::vector<unsigned char> pixels(fits ? static_cast<size_t>(bytes) : 0);
             unsigned char name[PanelFile::kNameBytes];
-            if (!in.Read(pixels.data(), bytes) || !in.Read(name, sizeof name)) {
+            if (!(fits ? in.Read(pixels.data(), bytes) : in.Skip(bytes)) || !in.Read(name, sizeof name)) {
                 pictures_whole = false;
                 break;
             }
-            textures.push_back(CreatePictureTexture(size[0], size[1], bytes > 0 ? pixels.data() : nullptr));
+            textures.push_back(fits ? CreatePictureTexture(size[0], size[1], bytes > 0 ? pixels.data() : nullptr) : 0);
         }
         if (!pictures_whole)
             break;

@@ -7,8 +7,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
-#include <vector>
 
 Database Textures_db BM_INIT_ORDER(BM_ORDER_DATABASE)("Data/textures_pack");
 
@@ -46,8 +46,9 @@ bool LoadTextureFromDB(GLuint* tex_id, const char* label)
                            (static_cast<uint32_t>(info_raw[6]) << 16) | (static_cast<uint32_t>(info_raw[7]) << 24));
     if (t_info.w == 0 || t_info.h == 0)
         return false;
-    // Sizes come from a file: the byte count is taken in 64 bits and the sides
-    // must be ones the driver can hold, before anything is allocated.
+    // Sizes come from a file: the byte count is taken in 64 bits, the sides
+    // must be ones the driver can hold, and the pixel record must really lie in
+    // the data file, all before anything is allocated.
     GLint max_side = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
     if (max_side <= 0 || t_info.w > static_cast<uint32_t>(max_side) || t_info.h > static_cast<uint32_t>(max_side))
@@ -56,13 +57,15 @@ bool LoadTextureFromDB(GLuint* tex_id, const char* label)
     if (img_size > 0xffffffffu)
         return false;
     const char* data_key = dynstr("%s_data", label);
-    if (!Textures_db.ValidateKey(data_key, static_cast<unsigned>(img_size), nullptr))
+    if (!Textures_db.CanRead(data_key, static_cast<unsigned>(img_size)))
         return false;
-    std::vector<unsigned char> pixels(static_cast<size_t>(img_size));
-    if (!Textures_db.Read(data_key, static_cast<unsigned>(img_size), pixels.data()))
+    // Read once into the very buffer that is uploaded; every byte is overwritten,
+    // so it is not cleared first.
+    std::unique_ptr<unsigned char[]> pixels(new (std::nothrow) unsigned char[static_cast<size_t>(img_size)]);
+    if (!pixels || !Textures_db.Read(data_key, static_cast<unsigned>(img_size), pixels.get()))
         return false;
 
-    *tex_id = CreatePictureTexture(static_cast<GLsizei>(t_info.w), static_cast<GLsizei>(t_info.h), pixels.data());
+    *tex_id = CreatePictureTexture(static_cast<GLsizei>(t_info.w), static_cast<GLsizei>(t_info.h), pixels.get());
     return true;
 }
 

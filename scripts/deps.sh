@@ -12,6 +12,7 @@ BM_PACKAGES=(
   xvfb xauth xdotool imagemagick x11-utils xdg-utils
   sox python3 python3-numpy
   desktop-file-utils appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -39,7 +39,7 @@ bool LoadSource(const Manifest::Entry& e, const std::string& assets, Image& img,
 
 bool PackAll(const std::vector<Manifest::Entry>& entries, const std::string& assets, const std::string& base)
 {
-    Database db(base.c_str());
+    Database db(base.c_str(), true);
     db.SetAutosync(false);
     if (!db.Reset()) {
         std::fprintf(stderr, "pack_textures: cannot create %s.db/.pl\n", base.c_str());
