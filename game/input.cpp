@@ -21,9 +21,9 @@ namespace {
 // still full screen would restore the old size: the window is resized and
 // moved one frame after it has left full screen.
 bool window_change_pending = false;
-// The game starts full screen (main asks for it before the first frame), and GLUT
-// places a full-screen window wrongly without a window manager: the first frame
-// and every frame after a return to full screen put it over the screen.
+// GLUT places a full-screen window wrongly without a window manager: the first
+// frame of a game started full screen, and every frame after a return to full
+// screen, put it over the screen.
 bool cover_screen_pending = true;
 int known_w = 0, known_h = 0;
 } // namespace
@@ -86,7 +86,8 @@ void ApplyPendingWindowChange()
 {
     if (cover_screen_pending) {
         cover_screen_pending = false;
-        Sys::CoverScreen();
+        if (fullscreen)
+            Sys::CoverScreen();
     }
     if (!window_change_pending)
         return;
