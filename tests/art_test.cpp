@@ -103,12 +103,11 @@ TEST(ArtPictures, TextUsesTheBundledFontAndNothingIsFetched)
 
 TEST(ArtPictures, WingBeatLoopsWithoutAJump)
 {
-    // 29 frames a beat, so the 30th must match the 1st, and the ones between really move.
+    // Every one of the 30 frames is a pose of its own: no frame repeats another.
     std::set<std::string> distinct;
-    for (int i = 1; i <= 29; ++i)
+    for (int i = 1; i <= 30; ++i)
         distinct.insert(ReadAll(Assets() / "art/animation/eagle" / (std::to_string(i) + ".svg")));
-    EXPECT_EQ(distinct.size(), 29u);
-    EXPECT_EQ(ReadAll(Assets() / "art/animation/eagle/1.svg"), ReadAll(Assets() / "art/animation/eagle/30.svg"));
+    EXPECT_EQ(distinct.size(), 30u);
 }
 
 TEST(ArtGenerator, ReproducesTheCommittedPictures)
