@@ -1,9 +1,12 @@
 // The game's real frame against a floor frame, interleaved in one window: the
 // menu, an early game and a heavy late game held by a bot, at two window sizes.
-//   bench_frame               the table and one "ratio STATE WxH R" line per state and size
+//   bench_frame [--rounds N]  the table (medians of N rounds, 5 by default) and one
+//                             "ratio STATE WxH R" line per state and size
 //   bench_frame --shot FILE   a picture (PPM) of the heavy state, the same in every run
 // Run from the folder that holds Data/, on an X server with a 1920 x 1080 screen.
+#define GL_GLEXT_PROTOTYPES // the occlusion queries that count fragments
 #include "bench/frame_counters.h"
+#include "engine/draw.h"
 #include "engine/sound.h"
 #include "game/fx_instances.h"
 #include "game/frame.h"
@@ -29,7 +32,7 @@ namespace {
 // same picture in every build, so that builds can be compared pixel by pixel.
 constexpr unsigned kSeed = 20240613u;
 constexpr float kFrameTime = 1.0f / 60.0f;
-constexpr int kRounds = 5;
+int rounds = 5;
 constexpr int kHeavyWarmFrames = 90;
 constexpr int kEarlyWarmFrames = 30;
 
@@ -37,7 +40,10 @@ struct WindowSize {
     int w, h;
     int frames; // per timed block: more where frames are short, so blocks last alike
 };
-const WindowSize kSizes[] = {{1920, 1080, 40}, {640, 480, 120}};
+const WindowSize kSizes[] = {{1920, 1080, 10}, {640, 480, 30}};
+// Each state takes turns with the floor this many times per round, so that a
+// burst of load from elsewhere on the machine spoils one turn, not the round.
+constexpr int kTurns = 4;
 
 enum StateId { kMenu, kEarly, kHeavy, kStates };
 const char* const kStateNames[kStates] = {"menu", "early", "heavy"};
@@ -51,7 +57,8 @@ double Seconds(clockid_t clock)
 
 // One timed block of frames, per frame.
 struct Block {
-    double ms = 0, cpu_ms = 0, round_trips = 0, binds = 0, draws = 0, allocations = 0;
+    double ms = 0, cpu_ms = 0, main_ms = 0, x_wait_ms = 0, round_trips = 0, binds = 0, draws = 0, allocations = 0;
+    double fill = 0; // fragments drawn, in window areas
 };
 
 // The bot: it sets a state up and, before every frame of it, tops it up so that
@@ -71,13 +78,43 @@ void PointerAtCentre()
     touch_coord_y = static_cast<float>(glutGet(GLUT_WINDOW_HEIGHT)) * 0.5f;
 }
 
+// Every frame counts the fragments it draws, up to its swap.
+GLuint fragment_query = 0;
+bool counting_fragments = false;
+
+void BeginFragmentCount()
+{
+    if (fragment_query == 0)
+        glGenQueries(1, &fragment_query);
+    glBeginQuery(GL_SAMPLES_PASSED, fragment_query);
+    counting_fragments = true;
+}
+
+void EndFragmentCount()
+{
+    if (counting_fragments) {
+        glEndQuery(GL_SAMPLES_PASSED);
+        counting_fragments = false;
+    }
+}
+
+void AddFragmentCount()
+{
+    EndFragmentCount();
+    GLuint n = 0;
+    glGetQueryObjectuiv(fragment_query, GL_QUERY_RESULT, &n);
+    bench_counters.fragments += n;
+    ++frames_drawn;
+}
+
 void GameDisplay()
 {
     if (hold_state)
         hold_state();
     global_time = kFrameTime;
+    BeginFragmentCount();
     display();
-    ++frames_drawn;
+    AddFragmentCount();
 }
 
 GLuint floor_texture = 0;
@@ -86,6 +123,7 @@ GLuint floor_texture = 0;
 // the whole window, cleared, finished and swapped like the game's frame.
 void FloorDisplay()
 {
+    BeginFragmentCount();
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
@@ -100,6 +138,7 @@ void FloorDisplay()
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, floor_texture);
+    ForgetBoundTexture();
     glColor4f(1, 1, 1, 1);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
@@ -120,7 +159,7 @@ void FloorDisplay()
     glFinish();
     glutSwapBuffers();
     glutPostRedisplay();
-    ++frames_drawn;
+    AddFragmentCount();
 }
 
 // Runs `frames` frames of the current display callback through freeglut's own loop step.
@@ -128,6 +167,7 @@ Block RunFrames(int frames)
 {
     FrameCounters c0 = bench_counters;
     double t0 = Seconds(CLOCK_MONOTONIC), cpu0 = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+    double main0 = Seconds(CLOCK_THREAD_CPUTIME_ID);
     frames_drawn = 0;
     glutPostRedisplay();
     while (frames_drawn < frames)
@@ -136,6 +176,10 @@ Block RunFrames(int frames)
     Block b;
     b.ms = (Seconds(CLOCK_MONOTONIC) - t0) * 1e3 / n;
     b.cpu_ms = (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0) * 1e3 / n;
+    b.main_ms = (Seconds(CLOCK_THREAD_CPUTIME_ID) - main0) * 1e3 / n;
+    b.x_wait_ms = (bench_counters.x_wait_seconds - c0.x_wait_seconds) * 1e3 / n;
+    b.fill = static_cast<double>(bench_counters.fragments - c0.fragments) / n /
+             (static_cast<double>(glutGet(GLUT_WINDOW_WIDTH)) * glutGet(GLUT_WINDOW_HEIGHT));
     b.round_trips = static_cast<double>(bench_counters.round_trips - c0.round_trips) / n;
     b.binds = static_cast<double>(bench_counters.binds - c0.binds) / n;
     b.draws = static_cast<double>(bench_counters.draws - c0.draws) / n;
@@ -352,8 +396,9 @@ std::vector<unsigned char> shot_pixels;
 int shot_w = 0, shot_h = 0;
 bool shot_wanted = false;
 
-void TakeShotBeforeSwap()
+void BeforeSwap()
 {
+    EndFragmentCount();
     if (!shot_wanted)
         return;
     shot_wanted = false;
@@ -403,45 +448,69 @@ void PrintRow(const char* state, const WindowSize& s, const Result& r)
     char allocations[16] = "n/a";
     if (BenchCountsAllocations())
         std::snprintf(allocations, sizeof allocations, "%.1f", med(&Block::allocations));
-    std::printf("%-6s %4dx%-4d %8.2f %8.2f %6s %7.1f %7.1f %7.1f %8s\n", state, s.w, s.h, med(&Block::ms),
-                med(&Block::cpu_ms), ratio, med(&Block::round_trips), med(&Block::binds), med(&Block::draws),
-                allocations);
+    std::printf("%-6s %4dx%-4d %7.2f %7.2f %7.2f %6s %7.1f %6.2f %5.2f %6.1f %6.1f %7s\n", state, s.w, s.h,
+                med(&Block::ms), med(&Block::cpu_ms), med(&Block::main_ms), ratio, med(&Block::round_trips), med(&Block::x_wait_ms), med(&Block::fill),
+                med(&Block::binds), med(&Block::draws), allocations);
+}
+
+Block Mean(const std::vector<Block>& blocks)
+{
+    Block m;
+    double n = static_cast<double>(blocks.size());
+    for (const Block& b : blocks) {
+        m.ms += b.ms / n;
+        m.cpu_ms += b.cpu_ms / n;
+        m.main_ms += b.main_ms / n;
+        m.x_wait_ms += b.x_wait_ms / n;
+        m.fill += b.fill / n;
+        m.round_trips += b.round_trips / n;
+        m.binds += b.binds / n;
+        m.draws += b.draws / n;
+        m.allocations += b.allocations / n;
+    }
+    return m;
 }
 
 int MeasureAll()
 {
     Result floor_results[2];
     Result results[2][kStates];
-    for (int round = 0; round < kRounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         for (int si = 0; si < 2; ++si) {
             const WindowSize& s = kSizes[si];
             if (!ResizeWindow(s.w, s.h)) {
                 std::fprintf(stderr, "bench_frame: the window never reached %dx%d\n", s.w, s.h);
                 return 1;
             }
-            // Floor, state, floor, state, ...: each state is set against the floors on both sides.
-            Block before = RunFloor(s.frames);
-            floor_results[si].blocks.push_back(before);
             for (int st = 0; st < kStates; ++st) {
                 SetUp(static_cast<StateId>(st));
-                Block b = RunGame(s.frames);
-                Block after = RunFloor(s.frames);
-                floor_results[si].blocks.push_back(after);
-                results[si][st].blocks.push_back(b);
-                results[si][st].ratios.push_back(b.ms / ((before.ms + after.ms) * 0.5));
-                before = after;
+                // Floor, state, floor, ...: each turn of the state is set against the floors on both sides.
+                std::vector<Block> floors{RunFloor(s.frames)}, games;
+                std::vector<double> ratios;
+                for (int turn = 0; turn < kTurns; ++turn) {
+                    games.push_back(RunGame(s.frames));
+                    floors.push_back(RunFloor(s.frames));
+                    ratios.push_back(games.back().ms / ((floors[floors.size() - 2].ms + floors.back().ms) * 0.5));
+                }
+                floor_results[si].blocks.push_back(Mean(floors));
+                results[si][st].blocks.push_back(Mean(games));
+                results[si][st].ratios.push_back(Median(ratios));
             }
         }
-        std::fprintf(stderr, "bench_frame: round %d of %d done\n", round + 1, kRounds);
+        std::fprintf(stderr, "bench_frame: round %d of %d done\n", round + 1, rounds);
     }
-    std::printf("%-6s %-9s %8s %8s %6s %7s %7s %7s %8s\n", "state", "size", "ms", "cpu ms", "ratio", "X trips",
-                "binds", "draws", "allocs");
+    std::printf("%-6s %-9s %7s %7s %7s %6s %7s %6s %5s %6s %6s %7s\n", "state", "size", "ms", "cpu ms", "main ms",
+                "ratio", "X trips",
+                "X ms", "fill", "binds", "draws", "allocs");
     for (int si = 0; si < 2; ++si) {
         PrintRow("floor", kSizes[si], floor_results[si]);
         for (int st = 0; st < kStates; ++st)
             PrintRow(kStateNames[st], kSizes[si], results[si][st]);
     }
-    std::printf("(per frame, medians of %d rounds; ratio: ms against the floor frames on both sides)\n", kRounds);
+    std::printf("(per frame, medians of %d rounds. ms: wall clock; cpu ms: the whole process, rasteriser threads\n"
+                " included; main ms: the thread that runs the frame; ratio: ms against the floor frames on both\n"
+                " sides; X ms: waiting for the X server's replies; fill: fragments drawn, in window areas)\n",
+                rounds);
     for (int st = 0; st < kStates; ++st)
         for (int si = 0; si < 2; ++si)
             std::printf("ratio %s %dx%d %.2f\n", kStateNames[st], kSizes[si].w, kSizes[si].h,
@@ -470,12 +539,14 @@ int main(int argc, char** argv)
     const char* shot_path = nullptr;
     if (argc == 3 && std::strcmp(argv[1], "--shot") == 0) {
         shot_path = argv[2];
+    } else if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0 && std::atoi(argv[2]) > 0) {
+        rounds = std::atoi(argv[2]);
     } else if (argc != 1) {
-        std::fprintf(stderr, "usage: bench_frame [--shot FILE]\n");
+        std::fprintf(stderr, "usage: bench_frame [--rounds N] | --shot FILE\n");
         return 2;
     }
     BenchCountAllocationsOfThisThread();
-    bench_before_swap = TakeShotBeforeSwap;
+    bench_before_swap = BeforeSwap;
 
     // The window as the game makes it, at a known place and size.
     glutInit(&argc, argv);

@@ -11,6 +11,7 @@
 #include <dlfcn.h>
 #include <stddef.h>
 #include <stdint.h>
+#include <time.h>
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
 
@@ -18,6 +19,23 @@ struct FrameCounters bench_counters;
 void (*bench_before_swap)(void);
 
 static void* Next(const char* name) { return dlsym(RTLD_NEXT, name); }
+
+static double Now(void)
+{
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (double)ts.tv_sec + (double)ts.tv_nsec * 1e-9;
+}
+
+/* Counts one round trip and the time it took. */
+#define ROUND_TRIP(call)                                  \
+    do {                                                  \
+        double t0 = Now();                                \
+        void* reply = (void*)(call);                      \
+        ++bench_counters.round_trips;                     \
+        bench_counters.x_wait_seconds += Now() - t0;      \
+        return reply;                                     \
+    } while (0)
 
 void GLAPIENTRY glBindTexture(GLenum target, GLuint texture)
 {
@@ -61,8 +79,7 @@ void* xcb_wait_for_reply(xcb_connection_t* c, unsigned int request, xcb_generic_
     static void* (*real)(xcb_connection_t*, unsigned int, xcb_generic_error_t**);
     if (!real)
         real = (void* (*)(xcb_connection_t*, unsigned int, xcb_generic_error_t**))Next("xcb_wait_for_reply");
-    ++bench_counters.round_trips;
-    return real(c, request, e);
+    ROUND_TRIP(real(c, request, e));
 }
 
 void* xcb_wait_for_reply64(xcb_connection_t* c, uint64_t request, xcb_generic_error_t** e)
@@ -70,8 +87,7 @@ void* xcb_wait_for_reply64(xcb_connection_t* c, uint64_t request, xcb_generic_er
     static void* (*real)(xcb_connection_t*, uint64_t, xcb_generic_error_t**);
     if (!real)
         real = (void* (*)(xcb_connection_t*, uint64_t, xcb_generic_error_t**))Next("xcb_wait_for_reply64");
-    ++bench_counters.round_trips;
-    return real(c, request, e);
+    ROUND_TRIP(real(c, request, e));
 }
 
 xcb_generic_error_t* xcb_request_check(xcb_connection_t* c, xcb_void_cookie_t cookie)
@@ -79,8 +95,7 @@ xcb_generic_error_t* xcb_request_check(xcb_connection_t* c, xcb_void_cookie_t co
     static xcb_generic_error_t* (*real)(xcb_connection_t*, xcb_void_cookie_t);
     if (!real)
         real = (xcb_generic_error_t * (*)(xcb_connection_t*, xcb_void_cookie_t)) Next("xcb_request_check");
-    ++bench_counters.round_trips;
-    return real(c, cookie);
+    ROUND_TRIP(real(c, cookie));
 }
 
 /* The sanitizers keep their own allocator; there the count is left out. */

@@ -12,6 +12,8 @@ struct FrameCounters {
     uint64_t binds;       /* glBindTexture calls */
     uint64_t draws;       /* glDrawArrays and glBegin calls */
     uint64_t round_trips; /* requests that waited for the X server's reply */
+    double x_wait_seconds; /* time spent in those waits */
+    uint64_t fragments;   /* fragments drawn, as the benchmark counts them */
     uint64_t allocations; /* malloc, calloc and fresh realloc calls of the counting thread */
 };
 
