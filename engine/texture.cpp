@@ -78,7 +78,8 @@ bool LoadTextureBounds(GLuint tex, const char* label)
     if (tex == 0 || !label || !Textures_db.Read(dynstr("%s%s", label, TextureBounds::kSuffix), sizeof raw, raw))
         return false;
     GLint w = 0, h = 0;
-    BindTexture(tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    ForgetBoundTexture();
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
     TextureBounds::Rect r;
