@@ -5,6 +5,7 @@
 //   bench_frame --shot FILE   a picture (PPM) of the heavy state, the same in every run
 // Run from the folder that holds Data/, on an X server with a 1920 x 1080 screen.
 #define GL_GLEXT_PROTOTYPES // the occlusion queries that count fragments
+#include "bench/floor_quad.h"
 #include "bench/frame_counters.h"
 #include "engine/draw.h"
 #include "engine/sound.h"
@@ -140,16 +141,7 @@ void FloorDisplay()
     glBindTexture(GL_TEXTURE_2D, floor_texture);
     ForgetBoundTexture();
     glColor4f(1, 1, 1, 1);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, 1);
-    glEnd();
+    DrawFloorQuad();
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -557,13 +549,8 @@ int main(int argc, char** argv)
     glutCreateWindow("Burrowmere");
     glutSetCursor(GLUT_CURSOR_NONE);
     StartAudioOutput();
-    glutDisplayFunc(GameDisplay);
-    glutReshapeFunc(reshape);
-    glutKeyboardUpFunc(skeyboard_up);
-    glutKeyboardFunc(skeyboard_down);
-    glutMouseFunc(mouse_event);
-    glutPassiveMotionFunc(mouse);
-    glutMotionFunc(mouse);
+    RegisterCallbacks();
+    glutDisplayFunc(GameDisplay); // the game's frame, held in its state by the bot
     Sys::RememberGameWindow();
     init();
     floor_texture = GUI::background;

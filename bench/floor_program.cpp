@@ -1,5 +1,7 @@
 // The floor for start-up: the least a GLUT game does before its first frame, a
 // full-screen window showing one 1024 x 1024 picture, then the same every frame.
+#include "bench/floor_quad.h"
+
 #include <GL/freeglut.h>
 
 #include <vector>
@@ -14,16 +16,7 @@ void Draw()
     glOrtho(0, 1, 0, 1, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, 1);
-    glEnd();
+    DrawFloorQuad();
     glFinish();
     glutSwapBuffers();
     glutPostRedisplay();

@@ -62,6 +62,17 @@ void display()
     glutPostRedisplay();
 }
 
+void RegisterCallbacks()
+{
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutKeyboardUpFunc(skeyboard_up);
+    glutKeyboardFunc(skeyboard_down);
+    glutMouseFunc(mouse_event);
+    glutPassiveMotionFunc(mouse);
+    glutMotionFunc(mouse);
+}
+
 void reshape(int w, int h)
 {
     glViewport(0, 0, w, h);
