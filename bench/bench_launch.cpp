@@ -87,11 +87,16 @@ double Median(std::vector<double> v)
     return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
+// On a loaded machine a launch now and then cannot reach the X server; it is
+// tried again before the run is given up.
 double Launch(const char* program, const char* shim)
 {
-    Child c = Start(program, shim);
-    double t = WaitFirstFrame(c, 60000);
-    Stop(c);
+    double t = -1.0;
+    for (int attempt = 0; attempt < 3 && t < 0; ++attempt) {
+        Child c = Start(program, shim);
+        t = WaitFirstFrame(c, 60000);
+        Stop(c);
+    }
     return t;
 }
 
