@@ -245,7 +245,7 @@ void SetUpEarly()
     NewGame();
     LeaveScreens();
     user_record = 400; // a record far off: no record file is written while measuring
-    // The player's first click: a rabbit for the nearest carrot.
+    // The player's first click: a rabbit for a carrot.
     if (Carrot* c = FreeCarrot())
         SendFetcher(3, c);
     hold_state = PointerAtCentre;
