@@ -98,6 +98,37 @@ bool HitTest(const GUILab::Button& b)
 
 bool HasRegion(const GUILab& panel) { return panel.x + panel.y + panel.w + panel.h > 0.0f; }
 
+// Buttons share one drawing state: the virtual screen, texturing and blending
+// are set once for all the buttons of a panel, not once per button.
+void BeginButtons()
+{
+    PushVirtualScreen();
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void EndButtons()
+{
+    glDisable(GL_BLEND);
+    PopVirtualScreen();
+}
+
+void DrawButton(const GUILab::Button& b)
+{
+    glPushMatrix();
+    BindTexture(b.pattern);
+    if (!GUILab_inf::landscape) {
+        glTranslatef(b.position.x, b.position.y, 0.0f);
+    } else {
+        glTranslatef(512.0f - b.position.y, b.position.x, 0.0f);
+        glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    }
+    glScalef(b.flip_x ? -b.w : b.w, b.flip_y ? -b.h : b.h, 1.0f);
+    DrawUnitQuad();
+    glPopMatrix();
+}
+
 } // namespace
 
 GUILab::Button::Button(GLuint _icon, float x_, float y_, float w_, float h_)
@@ -128,21 +159,9 @@ void GUILab::Button::Display()
 {
     if (hide)
         return;
-    PushVirtualScreen();
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, pattern);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    if (!GUILab_inf::landscape) {
-        glTranslatef(position.x, position.y, 0.0f);
-    } else {
-        glTranslatef(512.0f - position.y, position.x, 0.0f);
-        glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    }
-    glScalef(flip_x ? -w : w, flip_y ? -h : h, 1.0f);
-    DrawUnitQuad();
-    glDisable(GL_BLEND);
-    PopVirtualScreen();
+    BeginButtons();
+    DrawButton(*this);
+    EndButtons();
 }
 
 GUILab::GUILab() : background(0), x(0.0f), y(0.0f), w(0.0f), h(0.0f) { Instance(); }
@@ -349,7 +368,7 @@ void GUILab::Display()
         glTranslatef(50.0f, 50.0f, 0.0f);
         if (GUILab_inf::landscape)
             glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-        glBindTexture(GL_TEXTURE_2D, background);
+        BindTexture(background);
         glScalef(50.0f, 50.0f, 1.0f);
         DrawUnitQuad();
         glPopMatrix();
@@ -359,8 +378,11 @@ void GUILab::Display()
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
 
-    for (Button& b : buttons)
-        b.Display();
+    BeginButtons();
+    for (const Button& b : buttons)
+        if (!b.hide)
+            DrawButton(b);
+    EndButtons();
 
     glEnable(GL_DEPTH_TEST);
     if (region)

@@ -1,6 +1,8 @@
 // Particle effects: the ".lfx" loader, and the emitters that spawn, move, fade and draw particles.
 #include "engine/lfx.h"
 
+#include "engine/texture_binding.h"
+
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -251,6 +253,7 @@ bool ReadBlock(TokenReader& in, LumenarParticlesFX& e)
     }
     glGenTextures(1, &e.p_texture);
     glBindTexture(GL_TEXTURE_2D, e.p_texture);
+    ForgetBoundTexture();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, e.sizeX, e.sizeY, 0, GL_RGBA, GL_UNSIGNED_BYTE,
@@ -406,7 +409,7 @@ void LumenarParticlesFX::render(float x, float y, float z, float simulation_scal
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     else
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glBindTexture(GL_TEXTURE_2D, p_texture);
+    BindTexture(p_texture);
 
     particles.remove_if(dead_particle);
 

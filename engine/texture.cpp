@@ -3,6 +3,8 @@
 
 #include "engine/database.h"
 #include "engine/startup_order.h"
+#include "engine/texture_binding.h"
+#include "engine/texture_bounds.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -25,6 +27,9 @@ GLuint CreatePictureTexture(GLsizei w, GLsizei h, const unsigned char* rgba)
     glGenTextures(1, &tex);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, tex);
+    // A new picture under a reused name is not the old one.
+    ForgetBoundTexture();
+    SetOpaqueBounds(tex, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -69,15 +74,45 @@ bool LoadTextureFromDB(GLuint* tex_id, const char* label)
     return true;
 }
 
+bool LoadTextureBounds(GLuint tex, const char* label)
+{
+    SetOpaqueBounds(tex, nullptr);
+    unsigned char raw[TextureBounds::kBytes];
+    if (tex == 0 || !label || !Textures_db.Read(dynstr("%s%s", label, TextureBounds::kSuffix), sizeof raw, raw))
+        return false;
+    GLint w = 0, h = 0;
+    glBindTexture(GL_TEXTURE_2D, tex);
+    ForgetBoundTexture();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    TextureBounds::Rect r;
+    if (w <= 0 || h <= 0 || !TextureBounds::Decode(raw, static_cast<uint32_t>(w), static_cast<uint32_t>(h), &r))
+        return false;
+    // A picture that is mostly visible gains less from the clip than the clip costs.
+    uint64_t visible = static_cast<uint64_t>(r.x1 - r.x0) * (r.y1 - r.y0);
+    if (visible * 4 > static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * 3)
+        return true;
+    const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+    OpaqueBounds b{static_cast<float>(r.x0) / fw, static_cast<float>(r.y0) / fh, static_cast<float>(r.x1) / fw,
+                   static_cast<float>(r.y1) / fh};
+    SetOpaqueBounds(tex, &b);
+    return true;
+}
+
 bool LoadTexture(GLuint* texid, const char* szPathName)
 {
     if (!texid)
         return false;
     if (*texid != 0 && glIsTexture(*texid)) {
+        SetOpaqueBounds(*texid, nullptr);
         glDeleteTextures(1, texid);
+        ForgetBoundTexture();
         *texid = 0;
     }
-    return LoadTextureFromDB(texid, szPathName);
+    if (!LoadTextureFromDB(texid, szPathName))
+        return false;
+    LoadTextureBounds(*texid, szPathName);
+    return true;
 }
 
 const char* dynstr(const char* fmt, ...)

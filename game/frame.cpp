@@ -73,6 +73,17 @@ void display()
     glutPostRedisplay();
 }
 
+void RegisterCallbacks()
+{
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutKeyboardUpFunc(skeyboard_up);
+    glutKeyboardFunc(skeyboard_down);
+    glutMouseFunc(mouse_event);
+    glutPassiveMotionFunc(mouse);
+    glutMotionFunc(mouse);
+}
+
 void reshape(int w, int h)
 {
     RememberWindowSize(w, h);

@@ -126,7 +126,7 @@ void SpawnCarrotFX::Render()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    glBindTexture(GL_TEXTURE_2D, carrot_pattern);
+    BindTexture(carrot_pattern);
 
     if (!particles.empty())
         eos = true;

@@ -205,7 +205,7 @@ void RunWorld()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    glBindTexture(GL_TEXTURE_2D, carrot_pattern);
+    BindTexture(carrot_pattern);
 
     RunCarrotWave();
     for (Carrot& c : carrots)
@@ -251,7 +251,7 @@ void DrawGameOver()
     }
     if (go_tl > 0.5f) {
         glColor4f(1.0f, 1.0f, 1.0f, go_tl - 0.5f);
-        glBindTexture(GL_TEXTURE_2D, GUI::game_over);
+        BindTexture(GUI::game_over);
         RenderOnViewport(1.0f, vector3f(0.0f, 0.0f, 0.0f));
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     }
@@ -379,7 +379,7 @@ void ShowHint()
         glEnable(GL_BLEND);
         glDepthMask(GL_FALSE);
         glColor4f(1.0f, 1.0f, 1.0f, shown);
-        glBindTexture(GL_TEXTURE_2D, GUI::hints[hint_id]);
+        BindTexture(GUI::hints[hint_id]);
         RenderOnViewport(0.4f, vector3f(0.0f, 90.0f, 0.0f));
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glDepthMask(GL_TRUE);

@@ -73,13 +73,7 @@ int main(int argc, char** argv)
 
     StartAudioOutput();
 
-    glutDisplayFunc(display);
-    glutReshapeFunc(reshape);
-    glutKeyboardUpFunc(skeyboard_up);
-    glutKeyboardFunc(skeyboard_down);
-    glutMouseFunc(mouse_event);
-    glutPassiveMotionFunc(mouse);
-    glutMotionFunc(mouse);
+    RegisterCallbacks();
 
     Sys::RememberGameWindow();
     init();

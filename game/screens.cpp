@@ -92,7 +92,7 @@ void PointerAndClickFeedback()
     glDepthMask(GL_FALSE);
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, cursor);
+    BindTexture(cursor);
     glPushMatrix();
     glTranslatef(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
     // The hand that takes a carrot reaches down to it.

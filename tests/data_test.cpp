@@ -38,12 +38,13 @@ TEST(Packer, PicturesRoundTripByteForByteAndAFailedRunKeepsTheOldStore)
     ASSERT_EQ(pack("# test\nData/pic.png art/pic.png\n\nData/half.png   art/half.svg\n"), 0);
     {
         Database db((dir.path + "/out").c_str());
-        ASSERT_EQ(db.records.size(), 4u);
+        ASSERT_EQ(db.records.size(), 6u) << "picture, size and visible bounds of each";
         auto read = [&](const std::string& key, unsigned size) {
             Bytes out(size);
             return db.Read(key.c_str(), size, out.data()) ? out : Bytes();
         };
         EXPECT_TRUE(read("Data/pic.png_info", 8) == (Bytes{3, 0, 0, 0, 2, 0, 0, 0}) && read("Data/pic.png_data", 24) == png.rgba);
+        EXPECT_EQ(read("Data/pic.png_bounds", 16), (Bytes{0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0}));
         const Bytes half = read("Data/half.png_data", 4 * 6 * 4); // bottom row first: blue, then up to red
         EXPECT_TRUE(half.size() == 96 && half[0] == 0 && half[2] == 255 && half[92] == 255 && half[94] == 0);
     }
@@ -70,10 +71,10 @@ TEST(BuiltData, TheStoreHoldsEveryManifestKeyOnceAndEachLoadsThroughTheGamesLoad
     std::map<std::string, int> keys;
     for (const Database::Key& k : Textures_db.records)
         ++keys[k.label];
-    EXPECT_EQ(keys.size(), 2 * entries.size()) << "nothing in the store but the manifest's pictures";
+    EXPECT_EQ(keys.size(), 3 * entries.size()) << "nothing in the store but the manifest's pictures";
     bm::EnsureGlContext();
     for (const Manifest::Entry& e : entries) {
-        EXPECT_TRUE(keys[e.key + "_info"] == 1 && keys[e.key + "_data"] == 1) << e.key;
+        EXPECT_TRUE(keys[e.key + "_info"] == 1 && keys[e.key + "_data"] == 1 && keys[e.key + "_bounds"] == 1) << e.key;
         GLuint tex = 0;
         EXPECT_TRUE(LoadTexture(&tex, e.key.c_str())) << e.key;
         glDeleteTextures(1, &tex);

@@ -1,6 +1,4 @@
 // Animation frames and world sprites: run and wing cycles come from the pose models.
-#include <cmath>
-
 #include "creatures.h"
 #include "pictures.h"
 #include "svg.h"
@@ -33,10 +31,12 @@ void MakeSprites(Pictures& out) {
         svg.Add(Rabbit(pose));
         out.push_back({Fmt("animation/rabbit_taken/%d.svg", i + 1), svg.Document()});
     }
-    // The game steps through 29 frames per beat, so frame 30 repeats frame 1.
+    // The game steps through 29 frames per beat, files 1..29; it shows file 30
+    // only when its count lands exactly on the end of a beat, so file 30 is the
+    // half step between file 29 and the next beat's file 1.
     for (int i = 0; i < 30; ++i) {
         Svg svg(180, 270);
-        svg.Add(Eagle(std::fmod(i / 29.0, 1.0)));
+        svg.Add(Eagle((i < 29 ? i : 28.5) / 29.0));
         out.push_back({Fmt("animation/eagle/%d.svg", i + 1), svg.Document()});
     }
     {
