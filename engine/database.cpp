@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <sys/stat.h>
 
 static_assert(sizeof(Database::Key) == DatabaseFormat::kEntrySize, "pointer list entries are 268 raw bytes");
 
@@ -38,6 +39,15 @@ long FileSize(FILE* f)
     return size;
 }
 
+// Size of a regular file by name, without opening it; -1 when there is none.
+long FileSize(const char* path)
+{
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    return static_cast<long>(st.st_size);
+}
+
 const char* Safe(const char* key) { return key ? key : ""; }
 
 } // namespace
@@ -50,7 +60,8 @@ Database::Key::Key(const char* label_) : Key()
         std::strncpy(label, label_, sizeof(label) - 1);
 }
 
-Database::Database(const char* path) : force_autosync(true)
+Database::Database(const char* path, bool writable_)
+    : force_autosync(true), writable(writable_), data_file(nullptr), data_file_size(-1)
 {
     std::memset(db_name, 0, sizeof(db_name));
     std::memset(db_location, 0, sizeof(db_location));
@@ -68,7 +79,14 @@ Database::Database(const char* path) : force_autosync(true)
     std::snprintf(pl_location, sizeof(pl_location), "%s.pl", base);
     std::snprintf(db_name, sizeof(db_name), "%s", base);
 
-    if (!FileExist(db_location)) {
+    if (FileSize(db_location) < 0) {
+        // The game only reads: a store that is not there is an empty one, and
+        // nothing is made in its place (an empty list written over a pointer
+        // list whose data file went missing would lose every record for good).
+        if (!writable) {
+            PrintError("[construct] no database (%s)", db_location);
+            return;
+        }
         FILE* f = std::fopen(db_location, "wb");
         if (!f)
             PrintError("[construct] fail to create database (%s)", db_location);
@@ -82,6 +100,7 @@ Database::Database(const char* path) : force_autosync(true)
 
 Database::~Database()
 {
+    CloseData();
     if (!force_autosync)
         Synchronize();
 }
@@ -145,7 +164,7 @@ bool Database::ReadPList()
 
 bool Database::Synchronize()
 {
-    FILE* f = pl_location[0] ? std::fopen(pl_location, "wb") : nullptr;
+    FILE* f = writable && pl_location[0] ? std::fopen(pl_location, "wb") : nullptr;
     if (!f) {
         PrintError("[synchronizing] fail to update pointers list (%s)", pl_location);
         return false;
@@ -189,55 +208,90 @@ bool Database::ValidateKey(const char* key, unsigned s, unsigned* ss)
     return records[id].size == s;
 }
 
-bool Database::Read(const char* key, unsigned size, void* data)
+const Database::Key* Database::FindReadable(const char* key, unsigned size, const void* data)
 {
     const char* k = Safe(key);
     if (!data) {
         PrintError("[reading] key '%s' pointer is NULL", k);
-        return false;
+        return nullptr;
     }
     if (size == 0) {
         PrintError("[reading] key '%s' has invalid size (%d bytes)", k, static_cast<int>(size));
-        return false;
+        return nullptr;
     }
     if (strnlen(k, DatabaseFormat::kLabelSize + 1) > static_cast<size_t>(DatabaseFormat::kLabelSize)) {
         PrintError("[reading] key '%s' is too long (max %d chars)", k, DatabaseFormat::kLabelSize);
-        return false;
+        return nullptr;
     }
     if (!IsKey(k)) {
         PrintError("[reading] key '%s' doesn't exist in database", k);
-        return false;
+        return nullptr;
     }
     unsigned stored = 0;
     if (!ValidateKey(k, size, &stored)) {
         PrintError("[reading] key '%s' size doesn't match: obj(%d bytes) db(%d bytes)", k, static_cast<int>(size),
                    static_cast<int>(stored));
-        return false;
+        return nullptr;
     }
+    // The pointer list is no proof: the record must lie wholly inside the data
+    // file, checked before anyone makes a buffer for it.
     const Key& rec = records[GetKeyID(k)];
-    FILE* f = std::fopen(db_location, "rb");
+    long file_size = data_file ? data_file_size : FileSize(db_location);
+    if (file_size < 0) {
+        PrintError("[reading] fail to open database (%s)", db_location);
+        return nullptr;
+    }
+    long long end = static_cast<long long>(rec.adress) + rec.size;
+    if (rec.adress < 0 || end > file_size) {
+        PrintError("[reading] key '%s' lies outside the database (%s)", k, db_location);
+        return nullptr;
+    }
+    return &rec;
+}
+
+bool Database::CanRead(const char* key, unsigned size)
+{
+    const char any = 0;
+    return FindReadable(key, size, &any) != nullptr;
+}
+
+bool Database::OpenData()
+{
+    if (data_file)
+        return true;
+    data_file = db_location[0] ? std::fopen(db_location, "rb") : nullptr;
+    data_file_size = data_file ? FileSize(data_file) : -1;
+    if (data_file && data_file_size < 0)
+        CloseData();
+    return data_file != nullptr;
+}
+
+void Database::CloseData()
+{
+    if (data_file)
+        std::fclose(data_file);
+    data_file = nullptr;
+    data_file_size = -1;
+}
+
+bool Database::Read(const char* key, unsigned size, void* data)
+{
+    const Key* rec = FindReadable(key, size, data);
+    if (!rec)
+        return false;
+    FILE* f = data_file ? data_file : std::fopen(db_location, "rb");
     if (!f) {
         PrintError("[reading] fail to open database (%s)", db_location);
         return false;
     }
-    // The record must lie wholly inside the data file; a short read never
-    // leaves the caller's buffer half filled.
-    long file_size = FileSize(f);
-    long long end = static_cast<long long>(rec.adress) + rec.size;
-    if (rec.adress < 0 || file_size < 0 || end > file_size) {
+    // Straight into the caller's buffer: the record's place was checked against
+    // the file, so only a file cut while we read can make this come up short.
+    bool ok = std::fseek(f, rec->adress, SEEK_SET) == 0 && std::fread(data, 1, size, f) == size;
+    if (f != data_file)
         std::fclose(f);
-        PrintError("[reading] key '%s' lies outside the database (%s)", k, db_location);
-        return false;
-    }
-    std::vector<unsigned char> tmp(size);
-    bool ok = std::fseek(f, rec.adress, SEEK_SET) == 0 && std::fread(tmp.data(), 1, size, f) == size;
-    std::fclose(f);
-    if (!ok) {
-        PrintError("[reading] key '%s' could not be read whole (%s)", k, db_location);
-        return false;
-    }
-    std::memcpy(data, tmp.data(), size);
-    return true;
+    if (!ok)
+        PrintError("[reading] key '%s' could not be read whole (%s)", Safe(key), db_location);
+    return ok;
 }
 
 bool Database::Write(const char* key, unsigned size, const void* data)
@@ -251,7 +305,7 @@ bool Database::Write(const char* key, unsigned size, const void* data)
         PrintError("[writing] key '%s' is empty or too long (max %d chars)", k, DatabaseFormat::kLabelSize - 1);
         return false;
     }
-    FILE* f = db_location[0] ? std::fopen(db_location, "ab") : nullptr;
+    FILE* f = writable && db_location[0] ? std::fopen(db_location, "ab") : nullptr;
     if (!f) {
         PrintError("[writing] fail to open database (%s)", db_location);
         return false;
@@ -283,6 +337,11 @@ void Database::SetAutosync(bool on) { force_autosync = on; }
 
 bool Database::Reset()
 {
+    if (!writable) {
+        PrintError("[reset] the database is open read-only (%s)", db_location);
+        return false;
+    }
+    CloseData();
     records.clear();
     FILE* f = db_location[0] ? std::fopen(db_location, "wb") : nullptr;
     if (!f) {

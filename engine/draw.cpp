@@ -6,6 +6,7 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -23,41 +24,124 @@ constexpr float kVirtualSide = 512.0f;
 constexpr float kAdvance = 1.025f;
 constexpr float kCellSide = 1.0f / FontFormat::kGridCells;
 
-void DrawQuadArrays(const GLfloat* vertices, const GLfloat* texcoords)
+// The window rectangle, one pixel wider all round, that the current transform
+// makes of the model-view rectangle (x0, y0)-(x1, y1). False when the transform
+// is not one that keeps the rectangle a rectangle in front of the viewer.
+bool WindowBox(float x0, float y0, float x1, float y1, GLint box[4])
+{
+    GLfloat mv[16], pr[16];
+    GLint vp[4];
+    glGetFloatv(GL_MODELVIEW_MATRIX, mv);
+    glGetFloatv(GL_PROJECTION_MATRIX, pr);
+    glGetIntegerv(GL_VIEWPORT, vp);
+    float lo[2] = {HUGE_VALF, HUGE_VALF}, hi[2] = {-HUGE_VALF, -HUGE_VALF};
+    const float corners[4][2] = {{x0, y0}, {x1, y0}, {x0, y1}, {x1, y1}};
+    for (const auto& c : corners) {
+        float eye[4], clip[4];
+        for (int i = 0; i < 4; ++i)
+            eye[i] = mv[i] * c[0] + mv[4 + i] * c[1] + mv[12 + i];
+        for (int i = 0; i < 4; ++i)
+            clip[i] = pr[i] * eye[0] + pr[4 + i] * eye[1] + pr[8 + i] * eye[2] + pr[12 + i] * eye[3];
+        if (!(clip[3] > 0.0f))
+            return false;
+        for (int k = 0; k < 2; ++k) {
+            float w = static_cast<float>(vp[k]) + (clip[k] / clip[3] + 1.0f) * 0.5f * static_cast<float>(vp[2 + k]);
+            lo[k] = std::fmin(lo[k], w);
+            hi[k] = std::fmax(hi[k], w);
+        }
+    }
+    // Far outside any window: no box worth the trouble, and no overflowing int.
+    if (!(lo[0] > -1.0e6f && lo[1] > -1.0e6f && hi[0] < 1.0e6f && hi[1] < 1.0e6f))
+        return false;
+    box[0] = static_cast<GLint>(std::floor(lo[0])) - 1;
+    box[1] = static_cast<GLint>(std::floor(lo[1])) - 1;
+    box[2] = static_cast<GLint>(std::ceil(hi[0])) + 1 - box[0];
+    box[3] = static_cast<GLint>(std::ceil(hi[1])) + 1 - box[1];
+    return true;
+}
+
+enum class Clip { kWhole, kPart, kNothing };
+
+// Where the bound picture has opaque bounds, the scissor box is set around them:
+// a quad of half-size (hw, hh), its texture u running from 0 at -hw (from 1 when
+// `mirrored`) and t from 0 at -hh, then covers only its visible part. Its texels
+// elsewhere are transparent and, blended, change no pixel; without blending or
+// texturing they would, so the quad is then drawn whole, as it is under
+// somebody else's scissor.
+Clip ClipToOpaqueBounds(float hw, float hh, bool mirrored)
+{
+    const OpaqueBounds* visible = BoundOpaqueBounds();
+    if (!visible || !glIsEnabled(GL_BLEND) || !glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_SCISSOR_TEST))
+        return Clip::kWhole;
+    const OpaqueBounds& b = *visible;
+    if (b.u0 >= b.u1 || b.t0 >= b.t1)
+        return Clip::kNothing;
+    float ua = mirrored ? 1.0f - b.u1 : b.u0;
+    float ub = mirrored ? 1.0f - b.u0 : b.u1;
+    GLint box[4];
+    if (!WindowBox(-hw + 2.0f * hw * ua, -hh + 2.0f * hh * b.t0, -hw + 2.0f * hw * ub, -hh + 2.0f * hh * b.t1, box))
+        return Clip::kWhole;
+    glScissor(box[0], box[1], box[2], box[3]);
+    glEnable(GL_SCISSOR_TEST);
+    return Clip::kPart;
+}
+
+// Triangles from client arrays of 2D positions and texture coordinates.
+void DrawQuadArrays(const GLfloat* vertices, const GLfloat* texcoords, GLsizei count = 6)
 {
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glVertexPointer(2, GL_FLOAT, 0, vertices);
     glTexCoordPointer(2, GL_FLOAT, 0, texcoords);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDrawArrays(GL_TRIANGLES, 0, count);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
-// One glyph square of side 2 * size with its lower-left corner at the pen.
-void DrawGlyph(char c, float size, float x, float y)
-{
-    int n = ConvertCharToGlASCII(c);
-    if (n < 0 || n > 255)
-        n = 0;
-    float u0 = static_cast<float>(n % FontFormat::kGridCells) * kCellSide;
-    float t0 = 1.0f - static_cast<float>(n / FontFormat::kGridCells + 1) * kCellSide;
-    GLfloat vertices[12];
-    GLfloat texcoords[12];
-    for (int i = 0; i < 12; i += 2) {
-        vertices[i] = kUnitQuadVertices[i] * size;
-        vertices[i + 1] = kUnitQuadVertices[i + 1] * size;
-        texcoords[i] = u0 + kUnitQuadTexCoords[i] * kCellSide;
-        texcoords[i + 1] = t0 + kUnitQuadTexCoords[i + 1] * kCellSide;
+// The glyphs of one text, gathered so that the whole text is one draw rather
+// than one draw per character.
+class GlyphRun {
+public:
+    // One glyph square of side 2 * size with its lower-left corner at the pen.
+    void Add(char c, float size, float x, float y)
+    {
+        if (count == kMaxGlyphs)
+            return;
+        int n = ConvertCharToGlASCII(c);
+        if (n < 0 || n > 255)
+            n = 0;
+        float u0 = static_cast<float>(n % FontFormat::kGridCells) * kCellSide;
+        float t0 = 1.0f - static_cast<float>(n / FontFormat::kGridCells + 1) * kCellSide;
+        GLfloat* v = vertices + count * 12;
+        GLfloat* t = texcoords + count * 12;
+        for (int i = 0; i < 12; i += 2) {
+            v[i] = x + kUnitQuadVertices[i] * size;
+            v[i + 1] = y + kUnitQuadVertices[i + 1] * size;
+            t[i] = u0 + kUnitQuadTexCoords[i] * kCellSide;
+            t[i + 1] = t0 + kUnitQuadTexCoords[i + 1] * kCellSide;
+        }
+        ++count;
     }
-    glPushMatrix();
-    glTranslatef(x, y, 0.0f);
-    DrawQuadArrays(vertices, texcoords);
-    glPopMatrix();
-}
+
+    void Draw()
+    {
+        if (count > 0)
+            DrawQuadArrays(vertices, texcoords, count * 6);
+        count = 0;
+    }
+
+private:
+    // The longest text the kit formats (glPrintTextBox's 512-byte buffer).
+    static constexpr int kMaxGlyphs = 511;
+    GLfloat vertices[kMaxGlyphs * 12];
+    GLfloat texcoords[kMaxGlyphs * 12];
+    int count = 0;
+};
+
+GlyphRun glyphs;
 
 void BeginText(float size)
 {
-    glBindTexture(GL_TEXTURE_2D, font);
+    BindTexture(font);
     PushVirtualScreen();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -96,7 +180,14 @@ void PopVirtualScreen()
     glPopMatrix();
 }
 
-void DrawUnitQuad() { DrawQuadArrays(kUnitQuadVertices, kUnitQuadTexCoords); }
+void DrawUnitQuad()
+{
+    Clip clip = ClipToOpaqueBounds(1.0f, 1.0f, false);
+    if (clip != Clip::kNothing)
+        DrawQuadArrays(kUnitQuadVertices, kUnitQuadTexCoords);
+    if (clip == Clip::kPart)
+        glDisable(GL_SCISSOR_TEST);
+}
 
 bool LoadFont(const char* path)
 {
@@ -132,6 +223,7 @@ bool LoadFont(const char* path)
         return false;
     glGenTextures(1, &font);
     glBindTexture(GL_TEXTURE_2D, font);
+    ForgetBoundTexture();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -158,9 +250,10 @@ void glPrintText(float raster_x, float raster_y, float size, bool center, const 
     if (center)
         raster_x -= advance * static_cast<float>(length) * 0.5f;
     for (size_t i = 0; i < length; ++i) {
-        DrawGlyph(text[i], size, raster_x, raster_y);
+        glyphs.Add(text[i], size, raster_x, raster_y);
         raster_x += advance;
     }
+    glyphs.Draw();
     EndText();
 }
 
@@ -179,7 +272,7 @@ void glPrintTextBox(float raster_x, float raster_y, float size, int mc, const ch
     float start_x = raster_x;
     int on_line = 0;
     for (size_t i = 0; text[i] != '\0'; ++i) {
-        DrawGlyph(text[i], size, raster_x, raster_y);
+        glyphs.Add(text[i], size, raster_x, raster_y);
         raster_x += advance;
         if (++on_line == mc) {
             on_line = 0;
@@ -187,6 +280,7 @@ void glPrintTextBox(float raster_x, float raster_y, float size, int mc, const ch
             raster_y -= 2.0f * advance;
         }
     }
+    glyphs.Draw();
     EndText();
 }
 
@@ -194,6 +288,9 @@ namespace {
 // One quad from (-hw, -hh) to (hw, hh); u_left is the texture u of its left edge.
 void QuadWithU(float hw, float hh, float u_left)
 {
+    Clip clip = ClipToOpaqueBounds(hw, hh, u_left != 0.0f);
+    if (clip == Clip::kNothing)
+        return;
     float u_right = 1.0f - u_left;
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 0.0f, 1.0f);
@@ -206,6 +303,8 @@ void QuadWithU(float hw, float hh, float u_left)
     glTexCoord2f(u_left, 1.0f);
     glVertex2f(-hw, hh);
     glEnd();
+    if (clip == Clip::kPart)
+        glDisable(GL_SCISSOR_TEST);
 }
 } // namespace
 
@@ -293,7 +392,7 @@ struct SkyCorner {
 
 void SkyFace(GLuint tex, float nx, float ny, float nz, const SkyCorner (&c)[4])
 {
-    glBindTexture(GL_TEXTURE_2D, tex);
+    BindTexture(tex);
     glBegin(GL_QUADS);
     glNormal3f(nx, ny, nz);
     for (const SkyCorner& k : c) {

@@ -2,6 +2,7 @@
 // full-screen pictures, quads, billboards, and the start-up vsync switch.
 #pragma once
 
+#include "engine/texture_binding.h"
 #include "math/vector3f.h"
 #include <GL/gl.h>
 
@@ -32,7 +33,11 @@ void SpeedUp();
 extern const GLfloat kUnitQuadVertices[12];
 extern const GLfloat kUnitQuadTexCoords[12];
 // Draws the unit quad from client arrays, then disables the texture-coordinate
-// array again (the vertex array stays enabled).
+// array again (the vertex array stays enabled). This quad and the two below
+// rasterise only the visible part of a picture that has one (SetOpaqueBounds),
+// when blending and texturing are on and the scissor test is off; they set the
+// scissor box for that and leave the test off, so whoever turns the test on
+// sets the box too.
 void DrawUnitQuad();
 // A quad of half-width hw and half-height hh around the current origin with its
 // picture upright: texture (0, 0) at the bottom-left corner.

@@ -41,6 +41,14 @@ public:
         return true;
     }
 
+    bool Skip(int64_t n)
+    {
+        if (n < 0 || n > remaining || std::fseek(file, static_cast<long>(n), SEEK_CUR) != 0)
+            return false;
+        remaining -= n;
+        return true;
+    }
+
     bool ReadInt32(int32_t* v)
     {
         unsigned char b[PanelFile::kIntBytes];
@@ -90,6 +98,37 @@ bool HitTest(const GUILab::Button& b)
 
 bool HasRegion(const GUILab& panel) { return panel.x + panel.y + panel.w + panel.h > 0.0f; }
 
+// Buttons share one drawing state: the virtual screen, texturing and blending
+// are set once for all the buttons of a panel, not once per button.
+void BeginButtons()
+{
+    PushVirtualScreen();
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void EndButtons()
+{
+    glDisable(GL_BLEND);
+    PopVirtualScreen();
+}
+
+void DrawButton(const GUILab::Button& b)
+{
+    glPushMatrix();
+    BindTexture(b.pattern);
+    if (!GUILab_inf::landscape) {
+        glTranslatef(b.position.x, b.position.y, 0.0f);
+    } else {
+        glTranslatef(512.0f - b.position.y, b.position.x, 0.0f);
+        glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    }
+    glScalef(b.flip_x ? -b.w : b.w, b.flip_y ? -b.h : b.h, 1.0f);
+    DrawUnitQuad();
+    glPopMatrix();
+}
+
 } // namespace
 
 GUILab::Button::Button(GLuint _icon, float x_, float y_, float w_, float h_)
@@ -120,21 +159,9 @@ void GUILab::Button::Display()
 {
     if (hide)
         return;
-    PushVirtualScreen();
-    glEnable(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, pattern);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    if (!GUILab_inf::landscape) {
-        glTranslatef(position.x, position.y, 0.0f);
-    } else {
-        glTranslatef(512.0f - position.y, position.x, 0.0f);
-        glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    }
-    glScalef(flip_x ? -w : w, flip_y ? -h : h, 1.0f);
-    DrawUnitQuad();
-    glDisable(GL_BLEND);
-    PopVirtualScreen();
+    BeginButtons();
+    DrawButton(*this);
+    EndButtons();
 }
 
 GUILab::GUILab() : background(0), x(0.0f), y(0.0f), w(0.0f), h(0.0f) { Instance(); }
@@ -175,19 +202,23 @@ bool GUILab::Load(const char* filepath)
                 pictures_whole = false;
                 break;
             }
+            // The picture's bytes must be in the file before anything is made for them.
             int64_t bytes = PanelFile::PictureBytes(size[0], size[1]);
-            if (bytes < 0 || size[0] > max_size || size[1] > max_size ||
-                bytes + static_cast<int64_t>(PanelFile::kNameBytes) > in.Remaining()) {
+            if (bytes < 0 || bytes + static_cast<int64_t>(PanelFile::kNameBytes) > in.Remaining()) {
                 pictures_whole = false;
                 break;
             }
-            std::vector<unsigned char> pixels(static_cast<size_t>(bytes));
+            // A picture the driver cannot hold is passed over, pixels unread: it
+            // keeps its place in the list (as no texture), so the pictures and
+            // buttons after it are still found by their indices.
+            const bool fits = size[0] <= max_size && size[1] <= max_size;
+            std::vector<unsigned char> pixels(fits ? static_cast<size_t>(bytes) : 0);
             unsigned char name[PanelFile::kNameBytes];
-            if (!in.Read(pixels.data(), bytes) || !in.Read(name, sizeof name)) {
+            if (!(fits ? in.Read(pixels.data(), bytes) : in.Skip(bytes)) || !in.Read(name, sizeof name)) {
                 pictures_whole = false;
                 break;
             }
-            textures.push_back(CreatePictureTexture(size[0], size[1], bytes > 0 ? pixels.data() : nullptr));
+            textures.push_back(fits ? CreatePictureTexture(size[0], size[1], bytes > 0 ? pixels.data() : nullptr) : 0);
         }
         if (!pictures_whole)
             break;
@@ -337,7 +368,7 @@ void GUILab::Display()
         glTranslatef(50.0f, 50.0f, 0.0f);
         if (GUILab_inf::landscape)
             glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-        glBindTexture(GL_TEXTURE_2D, background);
+        BindTexture(background);
         glScalef(50.0f, 50.0f, 1.0f);
         DrawUnitQuad();
         glPopMatrix();
@@ -347,8 +378,11 @@ void GUILab::Display()
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
 
-    for (Button& b : buttons)
-        b.Display();
+    BeginButtons();
+    for (const Button& b : buttons)
+        if (!b.hide)
+            DrawButton(b);
+    EndButtons();
 
     glEnable(GL_DEPTH_TEST);
     if (region)

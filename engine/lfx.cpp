@@ -1,6 +1,8 @@
 // Particle effects: the ".lfx" loader, and the emitters that spawn, move, fade and draw particles.
 #include "engine/lfx.h"
 
+#include "engine/texture_binding.h"
+
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -26,10 +28,6 @@ void SetWatcher(float* x, float* y, float* z)
 
 namespace {
 
-// However large a file asks an emitter's population to be, one emitter never
-// holds more particles than this; a few thousand already fill the screen.
-constexpr unsigned kMaxParticlesPerEmitter = 65536;
-
 // A positional reader over the whole file. The first token that is missing or
 // does not match makes every later read fail too, so the values after it keep
 // what they had, exactly as if the file had ended there.
@@ -38,6 +36,7 @@ public:
     TokenReader(const char* begin, const char* end) : p_(begin), end_(end) {}
 
     bool failed() const { return failed_; }
+    size_t Left() const { return static_cast<size_t>(end_ - p_); }
 
     bool AtEnd()
     {
@@ -223,23 +222,27 @@ int MaxTextureSize()
     return size > 0 ? size : 4096;
 }
 
+// A lifetime, size or speed outside 0 to kMaxValue (or not a number) is damaged.
+float Sane(float v) { return v >= 0.0f && v <= LfxFormat::kMaxValue ? v : 0.0f; }
+
 // Reads one emitter block into `e`, which starts default-constructed. Returns
 // false when the block asks for a texture the file could not describe; the
 // caller then drops it and reads no further.
-bool ReadBlock(TokenReader& in, size_t file_bytes, LumenarParticlesFX& e)
+bool ReadBlock(TokenReader& in, LumenarParticlesFX& e)
 {
     in.Key(LfxFormat::kTexture);
     in.Int(e.sizeX);
     in.Int(e.sizeY);
     in.Int(e.black_alpha);
 
-    // Every pixel takes four values of at least one digit each, so a texture
-    // with more bytes than the whole file is a lie; refuse it before allocating.
+    // Every pixel value takes at least one character of what is left of the
+    // file, so a texture with more bytes than that is a lie: refused before
+    // anything is allocated for it.
     const int64_t max_side = MaxTextureSize();
     if (e.sizeX < 0 || e.sizeY < 0 || e.sizeX > max_side || e.sizeY > max_side)
         return false;
     const int64_t bytes = static_cast<int64_t>(e.sizeX) * e.sizeY * 4;
-    if (bytes > static_cast<int64_t>(file_bytes))
+    if (bytes > static_cast<int64_t>(in.Left()))
         return false;
 
     std::vector<unsigned char> pixels(static_cast<size_t>(bytes), 0);
@@ -250,6 +253,7 @@ bool ReadBlock(TokenReader& in, size_t file_bytes, LumenarParticlesFX& e)
     }
     glGenTextures(1, &e.p_texture);
     glBindTexture(GL_TEXTURE_2D, e.p_texture);
+    ForgetBoundTexture();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, e.sizeX, e.sizeY, 0, GL_RGBA, GL_UNSIGNED_BYTE,
@@ -300,6 +304,9 @@ bool ReadBlock(TokenReader& in, size_t file_bytes, LumenarParticlesFX& e)
     in.Key(LfxFormat::kLoop);
     in.Int(e.loop);
 
+    for (float* v : {&e.p_timelife_min, &e.p_timelife_max, &e.p_scale_min, &e.p_scale_max, &e.p_speed_min,
+                     &e.p_speed_max})
+        *v = Sane(*v);
     e.store_total_time_simulation = e.total_time_simulation;
     e.instance = true;
     return true;
@@ -402,7 +409,7 @@ void LumenarParticlesFX::render(float x, float y, float z, float simulation_scal
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     else
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glBindTexture(GL_TEXTURE_2D, p_texture);
+    BindTexture(p_texture);
 
     particles.remove_if(dead_particle);
 
@@ -434,9 +441,7 @@ void LumenarParticlesFX::render(float x, float y, float z, float simulation_scal
 
 void LumenarParticlesFX::spawn_particle(float scale)
 {
-    unsigned limit = static_cast<unsigned>(p_limit);
-    if (limit > kMaxParticlesPerEmitter)
-        limit = kMaxParticlesPerEmitter;
+    const unsigned limit = static_cast<unsigned>(p_limit);
     for (int i = 0; i < spawn_p; ++i) {
         // Once the list is full the rest of the burst would only be dropped.
         if (particles.size() >= limit)
@@ -528,17 +533,26 @@ bool LumenarFX::load(const char* path)
         return false;
 
     FX.clear();
-    while (!in.AtEnd()) {
+    unsigned budget = LfxFormat::kMaxParticles;
+    while (FX.size() < static_cast<size_t>(LfxFormat::kMaxEmitters) && !in.AtEnd()) {
         // Anything but the start of another block ends the effect, so stray
         // text after the last block cannot conjure up empty emitters.
         TokenReader probe = in;
         if (!probe.Key(LfxFormat::kTexture))
             break;
         FX.emplace_back();
-        if (!ReadBlock(in, text.size(), FX.back())) {
+        LumenarParticlesFX& e = FX.back();
+        if (!ReadBlock(in, e)) {
             FX.pop_back();
             break;
         }
+        // The emitters share one particle budget in file order (a negative limit
+        // compares as unsigned, so it asks for everything that is left).
+        unsigned limit = static_cast<unsigned>(e.p_limit);
+        if (limit > budget)
+            limit = budget;
+        e.p_limit = static_cast<int>(limit);
+        budget -= limit;
         if (in.failed())
             break;
     }

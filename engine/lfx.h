@@ -5,7 +5,18 @@
 #include <GL/gl.h>
 #include <list>
 
-// Tokens of the ".lfx" format, shared by the loader and the tool that writes effects.
+// The ".lfx" format, shared by the loader and the tool that writes effects: text,
+// "LFX", "ver:" 2, then emitter blocks, each "texture:" W H B with W*H*4 pixel
+// values and then the keys below in this order, each followed by its numbers.
+// Limits of what the game keeps of a file, far above what its own effects use
+// (two emitters, limits of 140 particles and about 40 alive at once):
+// - at most kMaxEmitters blocks; any after them are not read;
+// - at most kMaxParticles live particles in one effect, all emitters together:
+//   each emitter's "particles_limit:" is cut to what the emitters before it in
+//   the file left of that budget (a negative limit counts as no limit);
+// - lifetimes, particle sizes and speeds must be numbers from 0 to kMaxValue;
+//   anything else (negative, too large, infinite, not a number) is damaged and
+//   read as 0: such particles never show, have no size or do not move.
 namespace LfxFormat {
 constexpr const char* kMagic = "LFX";
 constexpr const char* kVersionKey = "ver:";
@@ -33,6 +44,9 @@ constexpr const char* kLoop = "loop:";
 
 // Files are read whole into memory; anything longer is cut at this size.
 constexpr long kMaxFileBytes = 16L * 1024 * 1024;
+constexpr int kMaxEmitters = 16;
+constexpr int kMaxParticles = 1024;
+constexpr float kMaxValue = 10000.0f;
 } // namespace LfxFormat
 
 class LumenarParticlesFX {

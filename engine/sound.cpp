@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <vector>
 
 class AudioEngine AudioEngine BM_INIT_ORDER(BM_ORDER_AUDIO);
@@ -24,24 +25,31 @@ ALCcontext* output_context = nullptr;
 // it points here rather than at freed memory.
 char loaded_marker;
 
-// ALUT's WAV reader trusts the chunk lengths it finds and allocates whatever they
-// claim, so a file is handed to it only after its layout has been checked against
-// its real size.
-bool WavFileIsSound(const char* fname) {
+// A sound file is read once, whole, into memory and checked there; only a file
+// whose chunks lie inside its real size reaches the WAV loader, which then reads
+// the same bytes from memory. Nothing is allocated for a file beyond the size
+// the game accepts.
+bool ReadSoundFile(const char* fname, std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(fname, "rb");
     if (!file) return false;
-    bool sound = false;
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long size = std::ftell(file);
-        if (size > 0 && uint64_t(size) <= Wav::kMaxFileBytes && std::fseek(file, 0, SEEK_SET) == 0) {
-            std::vector<uint8_t> bytes(static_cast<size_t>(size));
-            Wav::Info info;
-            sound = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                    Wav::Parse(bytes.data(), bytes.size(), info) && info.data_bytes > 0;
-        }
+    struct stat st;
+    bool sound = fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+                 uint64_t(st.st_size) <= Wav::kMaxFileBytes;
+    if (sound) {
+        bytes.resize(size_t(st.st_size));
+        Wav::Info info;
+        sound = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+                Wav::Parse(bytes.data(), bytes.size(), info) && info.data_bytes > 0;
     }
     std::fclose(file);
     return sound;
+}
+
+// The memory loader needs ALUT to know it is in use; it opens no device of its own.
+void UseAlut() {
+    static bool asked = false;
+    if (!asked) alutInitWithoutContext(nullptr, nullptr);
+    asked = true;
 }
 
 } // namespace
@@ -61,12 +69,14 @@ void Sound::Load(const char* fname, bool looping) {
     alBuffer = nullptr;
     alBufferLen = 0;
     alFreqBuffer = 0;
-    if (WavFileIsSound(fname)) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        alutLoadWAVFile(reinterpret_cast<ALbyte*>(const_cast<char*>(fname)), &alFormatBuffer, &alBuffer,
-                        &alBufferLen, &alFreqBuffer, &alLoop);
-#pragma GCC diagnostic pop
+    std::vector<uint8_t> file;
+    if (ReadSoundFile(fname, file)) {
+        UseAlut();
+        ALfloat rate = 0.0f;
+        alBuffer = alutLoadMemoryFromFileImage(file.data(), ALsizei(file.size()), &alFormatBuffer, &alBufferLen, &rate);
+        alFreqBuffer = ALsizei(rate);
+        // Our files carry no sampler chunk, so none asks to loop by itself.
+        alLoop = AL_FALSE;
     }
 
     // Without a current context the generators write nothing; with one, a failed
@@ -83,10 +93,7 @@ void Sound::Load(const char* fname, bool looping) {
     if (alBuffer) {
         if (alSampleSet && alBufferLen > 0)
             alBufferData(alSampleSet, alFormatBuffer, alBuffer, alBufferLen, alFreqBuffer);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        alutUnloadWAV(alFormatBuffer, alBuffer, alBufferLen, alFreqBuffer);
-#pragma GCC diagnostic pop
+        std::free(alBuffer);
         alBuffer = alBufferLen > 0 ? static_cast<ALvoid*>(&loaded_marker) : nullptr;
     }
     if (alSource && alSampleSet) alSourcei(alSource, AL_BUFFER, ALint(alSampleSet));

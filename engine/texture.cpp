@@ -3,12 +3,14 @@
 
 #include "engine/database.h"
 #include "engine/startup_order.h"
+#include "engine/texture_binding.h"
+#include "engine/texture_bounds.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
-#include <vector>
 
 Database Textures_db BM_INIT_ORDER(BM_ORDER_DATABASE)("Data/textures_pack");
 
@@ -25,6 +27,9 @@ GLuint CreatePictureTexture(GLsizei w, GLsizei h, const unsigned char* rgba)
     glGenTextures(1, &tex);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, tex);
+    // A new picture under a reused name is not the old one.
+    ForgetBoundTexture();
+    SetOpaqueBounds(tex, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -46,8 +51,9 @@ bool LoadTextureFromDB(GLuint* tex_id, const char* label)
                            (static_cast<uint32_t>(info_raw[6]) << 16) | (static_cast<uint32_t>(info_raw[7]) << 24));
     if (t_info.w == 0 || t_info.h == 0)
         return false;
-    // Sizes come from a file: the byte count is taken in 64 bits and the sides
-    // must be ones the driver can hold, before anything is allocated.
+    // Sizes come from a file: the byte count is taken in 64 bits, the sides
+    // must be ones the driver can hold, and the pixel record must really lie in
+    // the data file, all before anything is allocated.
     GLint max_side = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
     if (max_side <= 0 || t_info.w > static_cast<uint32_t>(max_side) || t_info.h > static_cast<uint32_t>(max_side))
@@ -56,13 +62,40 @@ bool LoadTextureFromDB(GLuint* tex_id, const char* label)
     if (img_size > 0xffffffffu)
         return false;
     const char* data_key = dynstr("%s_data", label);
-    if (!Textures_db.ValidateKey(data_key, static_cast<unsigned>(img_size), nullptr))
+    if (!Textures_db.CanRead(data_key, static_cast<unsigned>(img_size)))
         return false;
-    std::vector<unsigned char> pixels(static_cast<size_t>(img_size));
-    if (!Textures_db.Read(data_key, static_cast<unsigned>(img_size), pixels.data()))
+    // Read once into the very buffer that is uploaded; every byte is overwritten,
+    // so it is not cleared first.
+    std::unique_ptr<unsigned char[]> pixels(new (std::nothrow) unsigned char[static_cast<size_t>(img_size)]);
+    if (!pixels || !Textures_db.Read(data_key, static_cast<unsigned>(img_size), pixels.get()))
         return false;
 
-    *tex_id = CreatePictureTexture(static_cast<GLsizei>(t_info.w), static_cast<GLsizei>(t_info.h), pixels.data());
+    *tex_id = CreatePictureTexture(static_cast<GLsizei>(t_info.w), static_cast<GLsizei>(t_info.h), pixels.get());
+    return true;
+}
+
+bool LoadTextureBounds(GLuint tex, const char* label)
+{
+    SetOpaqueBounds(tex, nullptr);
+    unsigned char raw[TextureBounds::kBytes];
+    if (tex == 0 || !label || !Textures_db.Read(dynstr("%s%s", label, TextureBounds::kSuffix), sizeof raw, raw))
+        return false;
+    GLint w = 0, h = 0;
+    glBindTexture(GL_TEXTURE_2D, tex);
+    ForgetBoundTexture();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    TextureBounds::Rect r;
+    if (w <= 0 || h <= 0 || !TextureBounds::Decode(raw, static_cast<uint32_t>(w), static_cast<uint32_t>(h), &r))
+        return false;
+    // A picture that is mostly visible gains less from the clip than the clip costs.
+    uint64_t visible = static_cast<uint64_t>(r.x1 - r.x0) * (r.y1 - r.y0);
+    if (visible * 4 > static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * 3)
+        return true;
+    const float fw = static_cast<float>(w), fh = static_cast<float>(h);
+    OpaqueBounds b{static_cast<float>(r.x0) / fw, static_cast<float>(r.y0) / fh, static_cast<float>(r.x1) / fw,
+                   static_cast<float>(r.y1) / fh};
+    SetOpaqueBounds(tex, &b);
     return true;
 }
 
@@ -71,10 +104,15 @@ bool LoadTexture(GLuint* texid, const char* szPathName)
     if (!texid)
         return false;
     if (*texid != 0 && glIsTexture(*texid)) {
+        SetOpaqueBounds(*texid, nullptr);
         glDeleteTextures(1, texid);
+        ForgetBoundTexture();
         *texid = 0;
     }
-    return LoadTextureFromDB(texid, szPathName);
+    if (!LoadTextureFromDB(texid, szPathName))
+        return false;
+    LoadTextureBounds(*texid, szPathName);
+    return true;
 }
 
 const char* dynstr(const char* fmt, ...)

@@ -21,6 +21,10 @@ struct TextureInfo {
 // given (first row at t = 0), clamped, nearest filtering, no mipmaps; it stays bound.
 GLuint CreatePictureTexture(GLsizei w, GLsizei h, const unsigned char* rgba);
 bool LoadTextureFromDB(GLuint* tex_id, const char* label);
+// Hands the drawing kit the visible part of picture `label`, made texture `tex`,
+// from the store's optional "_bounds" record; false (and whole quads) without one.
+bool LoadTextureBounds(GLuint tex, const char* label);
+// Reloads a picture into `texid`, with its visible part when the store knows it.
 bool LoadTexture(GLuint* texid, const char* szPathName);
 // printf-style formatting into one shared 512-byte buffer (cut, never overrun).
 const char* dynstr(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -129,7 +129,7 @@ void Eagle::Render()
         frame_id = 0;
 
     glPushMatrix();
-    glBindTexture(GL_TEXTURE_2D, eagle_fly[frame_id]);
+    BindTexture(eagle_fly[frame_id]);
     glTranslatef(position.x, position.y, 0.0f);
     glScalef(direction ? -4.5f : 4.5f, 4.5f, 1.0f);
     DrawMirroredQuad(10.0f, 15.0f);

@@ -20,11 +20,17 @@ void GetGlobalTime(float& global_time)
     lastTickCount = now;
 }
 
+namespace {
+// How long a frame in the background waits for the window system: focus coming
+// back wakes it at once, so this only bounds the wait when nothing happens.
+constexpr int kRestMs = 50;
+} // namespace
+
 void display()
 {
     ApplyPendingWindowChange();
-    // In the background the game pauses: nothing is drawn and no input is taken.
-    if (Sys::GameWindowHasFocus()) {
+    SampleFrameInput();
+    if (frame_input.focused) {
         ResetPointerPicture();
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -51,10 +57,15 @@ void display()
         glPopMatrix();
 
         FullScreenKey();
+        glFlush();
+        glFinish();
+        glutSwapBuffers();
+    } else {
+        // In the background the game pauses and rests: nothing is drawn, no input
+        // is taken, and instead of finishing and swapping frames it waits for the
+        // window system, so neither it nor the X server spins.
+        Sys::WaitForEvents(kRestMs);
     }
-    glFlush();
-    glFinish();
-    glutSwapBuffers();
 
     GetGlobalTime(global_time);
     if (global_time > 0.1f)
@@ -62,8 +73,20 @@ void display()
     glutPostRedisplay();
 }
 
+void RegisterCallbacks()
+{
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutKeyboardUpFunc(skeyboard_up);
+    glutKeyboardFunc(skeyboard_down);
+    glutMouseFunc(mouse_event);
+    glutPassiveMotionFunc(mouse);
+    glutMotionFunc(mouse);
+}
+
 void reshape(int w, int h)
 {
+    RememberWindowSize(w, h);
     glViewport(0, 0, w, h);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

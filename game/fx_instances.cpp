@@ -25,19 +25,36 @@ std::list<SpawnCarrotFX> __spawn_carrots_fx BM_INIT_ORDER(BM_ORDER_CARROT_FX);
 namespace {
 // Where the carrot counter sits on the game screen; every carrot sprite flies there.
 const vector3f kCarrotCounter(51.0f, 26.0f, 0.0f);
+
+size_t ParticlesOf(const LumenarFX& fx)
+{
+    size_t n = 0;
+    for (const LumenarParticlesFX& e : fx.FX)
+        n += e.particles.size();
+    return n;
+}
 } // namespace
 
 void SpawnParticleFx::Add(LumenarFX& fx, vector3f location, float scale)
 {
-    fx_list.push_back(FxObj{fx, location, scale});
+    fx_list.push_back(FxObj{fx, location, scale, 0.0f});
 }
 
 void SpawnParticleFx::Display()
 {
-    fx_list.remove_if(null_fx);
+    fx_list.remove_if([](FxObj& obj) { return null_fx(obj) || obj.age > kLongestCopy; });
+    size_t held = 0;
+    for (const FxObj& obj : fx_list)
+        held += ParticlesOf(obj.fx);
+    while (held > kMostParticles) {
+        held -= ParticlesOf(fx_list.front().fx);
+        fx_list.pop_front();
+    }
     // Placed effects play at half speed: they are meant to linger a moment.
-    for (FxObj& obj : fx_list)
+    for (FxObj& obj : fx_list) {
         obj.fx.render(obj.location.x, obj.location.y, 0.0f, obj.scale, global_time * 0.5f);
+        obj.age += global_time * 0.5f;
+    }
 }
 
 void SpawnParticleFx::Reset() { fx_list.clear(); }
@@ -109,7 +126,7 @@ void SpawnCarrotFX::Render()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    glBindTexture(GL_TEXTURE_2D, carrot_pattern);
+    BindTexture(carrot_pattern);
 
     if (!particles.empty())
         eos = true;

@@ -5,6 +5,7 @@
 #include "engine/lfx.h"
 #include "math/vector3f.h"
 
+#include <cstddef>
 #include <list>
 
 // The three effect templates, loaded once at start.
@@ -18,7 +19,16 @@ public:
         LumenarFX fx;
         vector3f location;
         float scale;
+        float age = 0.0f; // seconds of effect time it has played
     };
+
+    // Every copy ends: one that has not finished after this much of its own time
+    // (a looping or endlessly delayed effect from a damaged file) is dropped.
+    // The game's own effects finish within about one second.
+    static constexpr float kLongestCopy = 10.0f;
+    // All copies together hold at most this many particles (the game's own hold
+    // a few hundred at the busiest); beyond it the oldest copies are dropped.
+    static constexpr std::size_t kMostParticles = 2 * LfxFormat::kMaxParticles;
 
     void Add(LumenarFX& fx, vector3f location, float scale);
     void Display();

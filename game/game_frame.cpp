@@ -10,7 +10,6 @@
 #include "game/state.h"
 #include "math/global_time.h"
 #include "math/numeric.h"
-#include "platform/platform.h"
 
 #include <GL/freeglut.h>
 #include <cstdlib>
@@ -206,7 +205,7 @@ void RunWorld()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    glBindTexture(GL_TEXTURE_2D, carrot_pattern);
+    BindTexture(carrot_pattern);
 
     RunCarrotWave();
     for (Carrot& c : carrots)
@@ -252,7 +251,7 @@ void DrawGameOver()
     }
     if (go_tl > 0.5f) {
         glColor4f(1.0f, 1.0f, 1.0f, go_tl - 0.5f);
-        glBindTexture(GL_TEXTURE_2D, GUI::game_over);
+        BindTexture(GUI::game_over);
         RenderOnViewport(1.0f, vector3f(0.0f, 0.0f, 0.0f));
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     }
@@ -380,7 +379,7 @@ void ShowHint()
         glEnable(GL_BLEND);
         glDepthMask(GL_FALSE);
         glColor4f(1.0f, 1.0f, 1.0f, shown);
-        glBindTexture(GL_TEXTURE_2D, GUI::hints[hint_id]);
+        BindTexture(GUI::hints[hint_id]);
         RenderOnViewport(0.4f, vector3f(0.0f, 90.0f, 0.0f));
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glDepthMask(GL_TRUE);
@@ -411,10 +410,10 @@ void Render()
     int id = gui.Event(3);
     int s_id = gui.Event(1);
 
-    int rate_x = VirtualX(touch_coord_x, glutGet(GLUT_WINDOW_WIDTH));
-    int rate_y = VirtualY(touch_coord_y, glutGet(GLUT_WINDOW_HEIGHT));
+    int rate_x = frame_input.virtual_x;
+    int rate_y = frame_input.virtual_y;
 
-    if (Sys::KeyHeld(Sys::Key::LeftButton) && !game_over) {
+    if (frame_input.left_button && !game_over) {
         // Only a press that began in this frame acts: the press that closed the
         // menu or another screen is not also a click in the field.
         if (!lmp && GUILab_inf::s_touch && selection->rabbits >= 1)
@@ -427,11 +426,11 @@ void Render()
     ManageHolesEvnt(id);
     ManageHolesSct(s_id);
 
-    if (id == kMoveButton || Sys::KeyHeld(Sys::Key::R))
+    if (id == kMoveButton || frame_input.r)
         mode = 0;
-    if (id == kSacrificeButton || Sys::KeyHeld(Sys::Key::B))
+    if (id == kSacrificeButton || frame_input.b)
         mode = 2;
-    if (id == kBuildButton || Sys::KeyHeld(Sys::Key::G))
+    if (id == kBuildButton || frame_input.g)
         mode = 1;
 
     if (id == kBackButton)

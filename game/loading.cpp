@@ -3,6 +3,7 @@
 // music and the first game, in that order.
 #include "game/frame.h"
 
+#include "engine/database.h"
 #include "engine/draw.h"
 #include "engine/lfx.h"
 #include "engine/sound.h"
@@ -178,6 +179,9 @@ void init()
     glEnable(GL_TEXTURE_2D);
 
     LoadFont("Data/font");
+    // Every picture of the loading step comes from the store: its data file is
+    // opened once for all of them rather than once per read.
+    Textures_db.OpenData();
     LoadPictures();
 
     LFX::SetWatcher(&watcher_position[0], &watcher_position[1], &watcher_position[2]);
@@ -186,6 +190,7 @@ void init()
     FX::spawn.load("Data/FX/spawn.lfx");
 
     LoadAnimations();
+    Textures_db.CloseData();
     ReadRecord();
     SetUpPanels();
 

@@ -104,11 +104,11 @@ void Rabbit::Render()
 
     glPushMatrix();
     if (catched)
-        glBindTexture(GL_TEXTURE_2D, rabbit_taken[frame_id]);
+        BindTexture(rabbit_taken[frame_id]);
     else if (carrot && reached)
-        glBindTexture(GL_TEXTURE_2D, rabbit_run_wc[frame_id]);
+        BindTexture(rabbit_run_wc[frame_id]);
     else
-        glBindTexture(GL_TEXTURE_2D, rabbit_run[frame_id]);
+        BindTexture(rabbit_run[frame_id]);
     glTranslatef(position.x, position.y, 0.0f);
     if (direction.x < 0.0f)
         glScalef(-1.0f, 1.0f, 1.0f);

@@ -10,7 +10,6 @@
 #include "game/state.h"
 #include "math/global_time.h"
 #include "math/vector3f.h"
-#include "platform/platform.h"
 
 #include <GL/freeglut.h>
 
@@ -65,14 +64,14 @@ void ScreenFlow()
 
 void PointerAndClickFeedback()
 {
-    int rate_x = VirtualX(touch_coord_x, glutGet(GLUT_WINDOW_WIDTH));
-    int rate_y = VirtualY(touch_coord_y, glutGet(GLUT_WINDOW_HEIGHT));
+    int rate_x = frame_input.virtual_x;
+    int rate_y = frame_input.virtual_y;
 
     static vector3f curfxp(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
     static bool first_click = false;
     static bool lmp = false;
 
-    if (Sys::KeyHeld(Sys::Key::LeftButton)) {
+    if (frame_input.left_button) {
         if (!lmp) {
             AudioEngine.spawn_dynamic(7, "Data/sFx/click.wav", 0.5f);
             curfxp = vector3f(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
@@ -93,7 +92,7 @@ void PointerAndClickFeedback()
     glDepthMask(GL_FALSE);
     glEnable(GL_TEXTURE_2D);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glBindTexture(GL_TEXTURE_2D, cursor);
+    BindTexture(cursor);
     glPushMatrix();
     glTranslatef(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
     // The hand that takes a carrot reaches down to it.

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 float building_delay = 15.0f;
@@ -96,9 +97,22 @@ void ApplySkills()
 
 const char* record_path = "dat.bin";
 
+namespace {
+// An installed game's record goes into the player's data folder, which may not
+// exist yet: the missing folders are made private to the player (0700), as the
+// XDG base directory rules ask. Folders that exist are left as they are.
+void MakeFoldersAbove(const std::string& path)
+{
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0700);
+}
+} // namespace
+
 void ReadRecord()
 {
     user_record = 0;
+    if (!record_path || !*record_path)
+        return;
     FILE* f = fopen(record_path, "rb");
     if (!f)
         return;
@@ -114,6 +128,8 @@ void ReadRecord()
 void StoreRecord()
 {
     user_record = user_score;
+    if (!record_path || !*record_path)
+        return; // no home to keep it in: the record lasts until the game ends
     uint32_t v = static_cast<uint32_t>(user_record);
     unsigned char bytes[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
                               static_cast<unsigned char>(v >> 16), static_cast<unsigned char>(v >> 24)};
@@ -121,6 +137,10 @@ void StoreRecord()
     // so a crash or a full disk never leaves "dat.bin" empty or half written.
     std::string tmp = std::string(record_path) + ".tmp";
     FILE* f = fopen(tmp.c_str(), "wb");
+    if (!f) {
+        MakeFoldersAbove(tmp);
+        f = fopen(tmp.c_str(), "wb");
+    }
     if (!f)
         return;
     bool ok = fwrite(bytes, 1, 4, f) == 4;

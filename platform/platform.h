@@ -8,9 +8,6 @@
 
 namespace Sys {
 
-// Keys and buttons the frame polls at the moment it needs them.
-enum class Key { LeftButton, F1, R, B, G };
-
 // Single instance. AcquireInstanceLock() returns false when another copy of the
 // game already runs for this user on this display; the lock is held until exit.
 bool AcquireInstanceLock(const char* title);
@@ -18,16 +15,35 @@ bool AcquireInstanceLock(const char* title);
 // button, or a line on stderr when there is no display. Returns after OK.
 void ShowStartupFail(const char* caption, const char* text);
 
-// Whether the game's own window has the keyboard focus right now.
-bool GameWindowHasFocus();
+// Keys and buttons the frame samples.
+enum class Key { LeftButton, F1, R, B, G };
+constexpr int kKeyCount = 5;
+
+// What the player holds and whether the game's window has the keyboard focus,
+// all taken at one moment.
+struct InputSample {
+    bool focused = false;
+    bool held[kKeyCount] = {};
+    bool Held(Key key) const { return held[static_cast<int>(key)]; }
+};
+
 // Remembers the game's own window (the current drawable of the GL context).
 void RememberGameWindow();
 
+// Samples the focus, the left button and the keys together, in one round trip to
+// the window system: the frame calls it once, so every reader agrees.
+InputSample SampleInput();
+
+// Returns when the window system has news for the game (an event) or after
+// timeout_ms: a game in the background rests here instead of drawing frames.
+void WaitForEvents(int timeout_ms);
+
+// Puts the game's window over the whole screen at (0, 0) when no window manager
+// looks after it. Called a frame after GLUT was asked for full screen.
+void CoverScreen();
+
 // Milliseconds from a monotonic clock, wrapping at 2^32.
 uint32_t Milliseconds();
-
-// Whether the key or button is held at the moment of the call.
-bool KeyHeld(Key key);
 
 // Opens a file or address in the user's default application. Fire and forget.
 bool OpenDocument(const char* path);

@@ -1,8 +1,10 @@
 // A platform without an OS: tests set the keys, focus and clock the game will see.
 #include "platform/platform_fake.h"
 
+#include <utility>
+
 namespace {
-bool keys[5];
+bool keys[Sys::kKeyCount];
 bool focus = true;
 uint32_t now_ms = 0;
 bool other_instance = false;
@@ -10,16 +12,33 @@ int fail_shown = 0;
 int swap_requests = 0;
 int opened = 0;
 std::string last_document;
+std::function<void()> poll_hook;
+int rests = 0;
+int covers = 0;
 } // namespace
 
 namespace Sys {
 
 bool AcquireInstanceLock(const char*) { return !other_instance; }
 void ShowStartupFail(const char*, const char*) { ++fail_shown; }
-bool GameWindowHasFocus() { return focus; }
 void RememberGameWindow() {}
+InputSample SampleInput()
+{
+    InputSample sample;
+    sample.focused = focus;
+    for (int k = 0; k < kKeyCount; ++k)
+        sample.held[k] = keys[k];
+    if (poll_hook)
+        poll_hook();
+    return sample;
+}
+void WaitForEvents(int timeout_ms)
+{
+    if (timeout_ms >= 1 && timeout_ms <= 100)
+        ++rests;
+}
+void CoverScreen() { ++covers; }
 uint32_t Milliseconds() { return now_ms; }
-bool KeyHeld(Key key) { return keys[static_cast<int>(key)]; }
 bool OpenDocument(const char* path)
 {
     ++opened;
@@ -44,10 +63,13 @@ void ReleaseAllKeys()
 void SetFocus(bool focused) { focus = focused; }
 void SetMilliseconds(uint32_t ms) { now_ms = ms; }
 void SetInstanceRunning(bool running) { other_instance = running; }
+void SetPollHook(std::function<void()> hook) { poll_hook = std::move(hook); }
 int StartupFailShown() { return fail_shown; }
 int SwapIntervalRequests() { return swap_requests; }
 const std::string& LastOpenedDocument() { return last_document; }
 int OpenedDocuments() { return opened; }
+int Rests() { return rests; }
+int ScreenCovers() { return covers; }
 } // namespace Fake
 
 } // namespace Sys

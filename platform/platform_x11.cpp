@@ -1,13 +1,15 @@
-// Linux/X11 implementation of the OS layer: instance lock, focus, clock, polled
-// keys, document opening and the GLX swap-interval switch.
+// Linux/X11 implementation of the OS layer: instance lock, the input sample, rest,
+// full screen, clock, document opening and the GLX swap-interval switch.
 #include "platform/platform.h"
 #include "platform/keep_libraries.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <xcb/xcb.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -15,7 +17,9 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -77,6 +81,22 @@ bool IsAncestorOrSelf(Display* dpy, Window ancestor, Window w)
     return false;
 }
 
+// The answer of IsAncestorOrSelf for the last window asked about. Focus and the
+// window under the pointer change rarely, so walking the tree (a round trip per
+// level) happens only when they do.
+struct AncestryCache {
+    Window asked = 0;
+    bool answer = false;
+    bool Check(Display* dpy, Window w)
+    {
+        if (w != asked) {
+            asked = w;
+            answer = IsAncestorOrSelf(dpy, w, game_window);
+        }
+        return answer;
+    }
+};
+
 bool PointerOverGameWindow(Display* dpy)
 {
     Window root = DefaultRootWindow(dpy);
@@ -114,25 +134,69 @@ bool HasExtension(const char* list, const char* name)
     return false;
 }
 
+// Key codes of the polled keys, looked up once (Key order; the left button has none).
+const KeySym kKeySyms[Sys::kKeyCount] = {NoSymbol, XK_F1, XK_r, XK_b, XK_g};
+
+bool HasFocus(Display* dpy, Window focus, Window under_pointer)
+{
+    static AncestryCache focus_ancestry, pointer_ancestry;
+    if (focus == None)
+        return false;
+    if (focus == PointerRoot) {
+        // Without a window manager the focus follows the pointer: the game has it
+        // while the pointer is over its window (and not over its frame's border).
+        if (under_pointer == game_window)
+            return true;
+        return pointer_ancestry.Check(dpy, under_pointer) && PointerOverGameWindow(dpy);
+    }
+    // The focus may sit on the game window itself or on a frame a window manager wrapped around it.
+    return focus == game_window || focus_ancestry.Check(dpy, focus);
+}
+
 const char* kSwapExtensions[] = {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"};
 
 } // namespace
 
 namespace Sys {
 
+// The lock lives where no other user can create files: the session's runtime
+// folder, or else a folder in the player's own cache. A fixed name in /tmp could
+// be taken by another user to keep the game from ever starting, and a link put
+// in the lock's place is never followed.
 bool AcquireInstanceLock(const char* title)
 {
     if (instance_lock_fd >= 0)
         return true;
-    const char* dir = getenv("XDG_RUNTIME_DIR");
-    if (!dir || !*dir || access(dir, W_OK) != 0)
-        dir = "/tmp";
-    char path[512];
-    snprintf(path, sizeof path, "%s/%s-%u-%s.lock", dir, title ? title : "game",
-             static_cast<unsigned>(getuid()), DisplayKey().c_str());
-    int fd = open(path, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const std::string name = title ? title : "game";
+    auto is_private = [](const std::string& dir) {
+        struct stat st;
+        return dir[0] == '/' && lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
+               (st.st_mode & 022) == 0;
+    };
+    const char* runtime = getenv("XDG_RUNTIME_DIR");
+    std::string dir = runtime ? runtime : "";
+    if (!is_private(dir)) {
+        const char* cache = getenv("XDG_CACHE_HOME");
+        const char* home = getenv("HOME");
+        if (cache && cache[0] == '/')
+            dir = cache;
+        else if (home && home[0] == '/')
+            dir = std::string(home) + "/.cache";
+        else
+            return true; // no place for a lock: better to run than to refuse
+        mkdir(dir.c_str(), 0700);
+        dir += "/" + name;
+        mkdir(dir.c_str(), 0700);
+        if (!is_private(dir))
+            return true;
+    }
+    // A home folder may be shared between machines: the host is part of the name.
+    char host[256] = "";
+    gethostname(host, sizeof host - 1);
+    const std::string path = dir + "/" + name + "-" + host + "-" + DisplayKey() + ".lock";
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
-        return true; // no place for a lock: better to run than to refuse
+        return true;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int err = errno;
         close(fd);
@@ -243,22 +307,81 @@ void RememberGameWindow()
 {
     game_window = glXGetCurrentDrawable();
     KeepLoadedLibraries();
+    Display* dpy = glXGetCurrentDisplay();
+    XWindowAttributes attributes;
+    // Focus changes wake a game that rests in the background (GLUT does not ask for them).
+    if (dpy && game_window && XGetWindowAttributes(dpy, game_window, &attributes))
+        XSelectInput(dpy, game_window, attributes.your_event_mask | FocusChangeMask);
 }
 
-bool GameWindowHasFocus()
+InputSample SampleInput()
+{
+    InputSample sample;
+    Display* dpy = glXGetCurrentDisplay();
+    if (!dpy || !game_window)
+        return sample;
+    static KeyCode codes[kKeyCount] = {};
+    static bool codes_known = false;
+    if (!codes_known) {
+        for (int k = 0; k < kKeyCount; ++k)
+            codes[k] = kKeySyms[k] == NoSymbol ? 0 : XKeysymToKeycode(dpy, kKeySyms[k]);
+        codes_known = true;
+    }
+    // All three questions leave together and their answers come back together:
+    // one round trip, and one moment for pointer, buttons, keys and focus.
+    xcb_connection_t* c = XGetXCBConnection(dpy);
+    xcb_query_pointer_cookie_t pointer_cookie = xcb_query_pointer(c, DefaultRootWindow(dpy));
+    xcb_query_keymap_cookie_t keymap_cookie = xcb_query_keymap(c);
+    xcb_get_input_focus_cookie_t focus_cookie = xcb_get_input_focus(c);
+    xcb_query_pointer_reply_t* pointer = xcb_query_pointer_reply(c, pointer_cookie, nullptr);
+    xcb_query_keymap_reply_t* keymap = xcb_query_keymap_reply(c, keymap_cookie, nullptr);
+    xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(c, focus_cookie, nullptr);
+    if (pointer && keymap && focus) {
+        sample.focused = HasFocus(dpy, focus->focus, pointer->child);
+        sample.held[static_cast<int>(Key::LeftButton)] = (pointer->mask & XCB_BUTTON_MASK_1) != 0;
+        for (int k = 0; k < kKeyCount; ++k)
+            if (codes[k] != 0)
+                sample.held[k] = (keymap->keys[codes[k] / 8] & (1 << (codes[k] % 8))) != 0;
+    }
+    free(pointer);
+    free(keymap);
+    free(focus);
+    return sample;
+}
+
+void WaitForEvents(int timeout_ms)
+{
+    Display* dpy = glXGetCurrentDisplay();
+    if (!dpy)
+        return;
+    // Events already read into the queue would never wake poll(): return for GLUT to handle them.
+    if (XEventsQueued(dpy, QueuedAfterFlush) > 0)
+        return;
+    pollfd fd = {ConnectionNumber(dpy), POLLIN, 0};
+    while (poll(&fd, 1, timeout_ms) < 0 && errno == EINTR) {
+    }
+}
+
+void CoverScreen()
 {
     Display* dpy = glXGetCurrentDisplay();
     if (!dpy || !game_window)
-        return false;
-    Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(dpy, &focus, &revert);
-    if (focus == None)
-        return false;
-    if (focus == PointerRoot)
-        return PointerOverGameWindow(dpy);
-    // The focus may sit on the game window itself or on a frame a window manager wrapped around it.
-    return focus == game_window || IsAncestorOrSelf(dpy, focus, game_window);
+        return;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(dpy, game_window, &root, &parent, &children, &count))
+        return;
+    if (children)
+        XFree(children);
+    // A window manager that framed the window places it itself. Without one, GLUT
+    // moves the window by minus its own position, as if a frame held it, and so
+    // leaves it up and to the left of the screen.
+    if (parent != root)
+        return;
+    Screen* screen = DefaultScreenOfDisplay(dpy);
+    XMoveResizeWindow(dpy, game_window, 0, 0, static_cast<unsigned>(WidthOfScreen(screen)),
+                      static_cast<unsigned>(HeightOfScreen(screen)));
+    XFlush(dpy);
 }
 
 uint32_t Milliseconds()
@@ -267,35 +390,6 @@ uint32_t Milliseconds()
     clock_gettime(CLOCK_MONOTONIC, &ts);
     uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
     return static_cast<uint32_t>(ms);
-}
-
-bool KeyHeld(Key key)
-{
-    Display* dpy = glXGetCurrentDisplay();
-    if (!dpy)
-        return false;
-    if (key == Key::LeftButton) {
-        Window root_ret, child;
-        int rx, ry, wx, wy;
-        unsigned mask = 0;
-        if (!XQueryPointer(dpy, DefaultRootWindow(dpy), &root_ret, &child, &rx, &ry, &wx, &wy, &mask))
-            return false;
-        return (mask & Button1Mask) != 0;
-    }
-    KeySym sym = XK_F1;
-    switch (key) {
-    case Key::F1: sym = XK_F1; break;
-    case Key::R: sym = XK_r; break;
-    case Key::B: sym = XK_b; break;
-    case Key::G: sym = XK_g; break;
-    default: return false;
-    }
-    KeyCode code = XKeysymToKeycode(dpy, sym);
-    if (code == 0)
-        return false;
-    char keymap[32];
-    XQueryKeymap(dpy, keymap);
-    return (keymap[code / 8] & (1 << (code % 8))) != 0;
 }
 
 bool OpenDocument(const char* path)

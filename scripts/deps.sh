@@ -6,11 +6,13 @@ BM_PACKAGES=(
   build-essential cmake pkg-config
   freeglut3-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libopenal-dev libalut-dev libopenal1
-  libx11-dev
+  libx11-dev libx11-xcb-dev libxdamage-dev
   googletest libgtest-dev libbenchmark-dev
   librsvg2-bin libstb-dev fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils xdg-utils
   sox python3 python3-numpy
+  desktop-file-utils appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()

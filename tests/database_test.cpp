@@ -1,190 +1,172 @@
-// The asset store: creating, reading and surviving damaged or hostile files.
+// The asset store and the textures made from it: the game only ever reads, damaged
+// or hostile files give less (never more) than they hold, and nothing is sized
+// from a file before the file is shown to hold it.
 #include "engine/database.h"
+#include "engine/texture.h"
+#include "reader_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <string>
-#include <unistd.h>
-#include <vector>
+#include <map>
+#include <tuple>
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using bm::Bytes;
+using Entry = std::tuple<std::string, int32_t, uint32_t>; // label, place, size
 
-class DatabaseTest : public ::testing::Test {
+Bytes Info(uint32_t w, uint32_t h)
+{
+    Bytes b;
+    return bm::Put32(bm::Put32(b, w), h);
+}
+
+class StoreTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void TearDown() override { UseAsGameStore("Data/textures_pack"); }
+    // A pointer list of these entries (and maybe another count) and a data file.
+    void Put(const std::vector<Entry>& entries, const Bytes& data, uint32_t count = ~0u)
     {
-        char templ[] = "/tmp/bm_db_XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        dir = templ;
-        base = dir + "/store";
+        Bytes pl;
+        bm::Put32(pl, count == ~0u ? static_cast<uint32_t>(entries.size()) : count);
+        for (const auto& [label, place, size] : entries) {
+            pl.resize(pl.size() + DatabaseFormat::kLabelSize);
+            std::memcpy(&pl[pl.size() - DatabaseFormat::kLabelSize], label.data(), label.size());
+            bm::Put32(bm::Put32(pl, static_cast<uint32_t>(place)), size);
+        }
+        dir.Write("store.pl", pl);
+        dir.Write("store.db", data);
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    static Bytes Slurp(const std::string& path)
+    // Records laid out one after another, as the packer lays them, and maybe a few made-up entries.
+    void Pack(const std::vector<std::pair<std::string, Bytes>>& records, std::vector<Entry> entries = {})
     {
-        std::ifstream in(path, std::ios::binary);
-        return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        Bytes data;
+        for (const auto& [key, bytes] : records) {
+            entries.emplace_back(key, static_cast<int32_t>(data.size()), static_cast<uint32_t>(bytes.size()));
+            data.insert(data.end(), bytes.begin(), bytes.end());
+        }
+        Put(entries, data);
     }
-    static void Spit(const std::string& path, const Bytes& bytes)
+    static void UseAsGameStore(const std::string& base)
     {
-        std::ofstream(path, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-    static void Put32(Bytes& v, uint32_t x)
-    {
-        for (int i = 0; i < 4; ++i)
-            v.push_back(static_cast<unsigned char>(x >> (8 * i)));
-    }
-    // One raw pointer-list entry; the label is copied as given, up to 260 bytes.
-    static void PutEntry(Bytes& v, const std::string& label, int32_t adress, uint32_t size)
-    {
-        Bytes l(DatabaseFormat::kLabelSize, 0);
-        std::memcpy(l.data(), label.data(), std::min<size_t>(label.size(), l.size()));
-        v.insert(v.end(), l.begin(), l.end());
-        Put32(v, static_cast<uint32_t>(adress));
-        Put32(v, size);
+        std::snprintf(Textures_db.db_location, sizeof Textures_db.db_location, "%s.db", base.c_str());
+        std::snprintf(Textures_db.pl_location, sizeof Textures_db.pl_location, "%s.pl", base.c_str());
+        Textures_db.ReadPList();
     }
 
-    std::string dir, base;
+    bm::ScratchDir dir;
+    std::string base = dir.path + "/store";
 };
 
-TEST_F(DatabaseTest, NewStoreIsCreatedEmptyAndMissingPointerListWritesNothing)
+TEST_F(StoreTest, TheGameOpensAStoreReadOnlyWhateverIsMissingOrCut)
 {
-    {
-        Database db(base.c_str());
-        EXPECT_TRUE(db.records.empty());
-        char out[4] = {};
-        EXPECT_FALSE(db.Read("anything", 4, out));
+    Pack({{"a", Bytes(8, 'a')}, {"b", Bytes(8, 'b')}, {"c", Bytes(8, 'c')}, {"d", Bytes(8, 'd')}});
+    const Bytes db = dir.Read("store.db"), pl = dir.Read("store.pl");
+    const std::tuple<const char*, Bytes, Bytes, size_t> cases[] = {
+        {"whole", db, pl, 4},
+        {"data file cut in half", Bytes(db.begin(), db.begin() + 16), pl, 4},
+        {"pointer list cut in half", db, Bytes(pl.begin(), pl.begin() + pl.size() / 2), 1},
+        {"data file missing", {}, pl, 0},
+        {"pointer list missing", db, {}, 0}};
+    for (const auto& [name, db_bytes, pl_bytes, records] : cases) {
+        std::filesystem::remove_all(dir.path);
+        std::filesystem::create_directory(dir.path);
+        for (const auto& [file, bytes] : std::map<std::string, Bytes>{{"store.db", db_bytes}, {"store.pl", pl_bytes}})
+            if (!bytes.empty())
+                dir.Write(file, bytes);
+        {
+            Database store(base.c_str());
+            EXPECT_EQ(store.records.size(), records) << name;
+            EXPECT_FALSE(store.Write("e", 1, "e") || store.Synchronize() || store.Reset()) << name;
+            store.SetAutosync(false); // not even a destructor that means to write may write
+        }
+        const auto files = std::distance(std::filesystem::directory_iterator(dir.path), std::filesystem::directory_iterator());
+        EXPECT_TRUE(dir.Read("store.db") == db_bytes && dir.Read("store.pl") == pl_bytes &&
+                    files == !db_bytes.empty() + !pl_bytes.empty()) << name;
     }
-    EXPECT_TRUE(Slurp(base + ".db").empty());
-    EXPECT_EQ(Slurp(base + ".pl"), Bytes(4, 0));
-
-    std::remove((base + ".pl").c_str());
-    Spit(base + ".db", {1, 2, 3});
-    {
-        Database db(base.c_str());
-        EXPECT_TRUE(db.records.empty());
-    }
-    EXPECT_FALSE(Database::FileExist((base + ".pl").c_str()));
-    EXPECT_EQ(Slurp(base + ".db"), (Bytes{1, 2, 3}));
 }
 
-TEST_F(DatabaseTest, RecordsSurviveReopeningAutosyncAndReset)
+TEST_F(StoreTest, APointerListHoldsOnlyTheEntriesItsLengthHolds)
 {
-    {
-        Database db(base.c_str());
-        db.SetAutosync(false);
-        EXPECT_TRUE(db.Write("alpha", 3, "abc"));
-        EXPECT_TRUE(db.Write("beta", 5, "hello"));
-        EXPECT_EQ(Slurp(base + ".pl").size(), 4u); // written only on destruction
+    for (uint32_t count : {0x7fffffffu, 0x80000000u, 3u}) {
+        Put({{"k", 0, 1}, {"k", 0, 1}, {"torn", 0, 1}}, Bytes(16, 'd'), count);
+        Bytes pl = dir.Read("store.pl");
+        pl.resize(pl.size() - 100);
+        dir.Write("store.pl", pl);
+        bm::LargestAllocation();
+        Database store(base.c_str());
+        EXPECT_EQ(store.records.size(), count == 0x80000000u ? 0u : 2u) << count;
+        EXPECT_LT(bm::LargestAllocation(), 4 * pl.size()) << count;
     }
-    Database db(base.c_str());
-    ASSERT_EQ(db.records.size(), 2u);
-    char out[6] = {};
-    EXPECT_TRUE(db.Read("beta", 5, out));
-    EXPECT_STREQ(out, "hello");
-
-    EXPECT_TRUE(db.Write("k", 2, "xy")); // autosync is on by default
-    EXPECT_EQ(Slurp(base + ".pl").size(), 4u + 3 * DatabaseFormat::kEntrySize);
-    EXPECT_TRUE(db.Reset());
-    EXPECT_TRUE(db.records.empty());
-    EXPECT_TRUE(Slurp(base + ".db").empty());
-    EXPECT_EQ(Slurp(base + ".pl"), Bytes(4, 0));
 }
 
-TEST_F(DatabaseTest, DuplicateKeysWrongSizesAndOverlongKeys)
+TEST_F(StoreTest, RecordsAreReadWholeFromInsideTheDataFileOrNotAtAll)
 {
-    {
-        Database db(base.c_str());
-        db.Write("dup", 2, "11");
-        db.Write("dup", 3, "222");
-        db.Write("rec", 4, "abcd");
+    // Records around the end of a 15-byte data file, two equal keys, a label filling all 260 bytes.
+    Put({{"dup", 0, 2}, {"dup", 2, 3}, {"rec", 5, 10}, {"0", 5, 9}, {"1", 5, 10}, {"2", 6, 10}, {"3", -1, 2},
+         {std::string(260, 'k'), 0, 1}},
+        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+    for (bool held_open : {false, true}) {
+        Database store(base.c_str());
+        ASSERT_TRUE(!held_open || store.OpenData());
+        char out[12] = "##########";
+        EXPECT_TRUE(store.Read("dup", 2, out) && out[0] == 1 && out[1] == 2) << "the first of two equal keys";
+        EXPECT_FALSE(store.Read("rec", 0, out) || store.Read("rec", 9, out) || store.Read("rec", 11, out));
+        EXPECT_EQ(std::string(Database::LastError()), "[reading] key 'rec' size doesn't match: obj(11 bytes) db(10 bytes)");
+        EXPECT_EQ(out[2], '#') << "a refused read leaves the buffer alone";
+        const std::tuple<const char*, unsigned, bool> places[] = {{"0", 9, true}, {"1", 10, true}, {"2", 10, false}, {"3", 2, false}};
+        for (const auto& [key, size, inside] : places)
+            EXPECT_TRUE(store.CanRead(key, size) == inside && store.Read(key, size, out) == inside) << key;
+        const std::string k259(259, 'k'), k261(261, 'k');
+        EXPECT_TRUE(store.Read(k259.c_str(), 1, out) && !store.Read(k261.c_str(), 1, out));
+        EXPECT_EQ(std::string(Database::LastError()), "[reading] key '" + k261 + "' is too long (max 260 chars)");
     }
-    Database db(base.c_str());
-    EXPECT_EQ(db.GetKeyID("dup"), 0);
-    char out[8];
-    EXPECT_TRUE(db.Read("dup", 2, out));
-    EXPECT_EQ(std::string(out, 2), "11");
-    std::memset(out, '#', sizeof(out));
-    EXPECT_FALSE(db.Read("dup", 3, out));
-    EXPECT_FALSE(db.Read("rec", 5, out));
-    EXPECT_STREQ(Database::LastError(), "[reading] key 'rec' size doesn't match: obj(5 bytes) db(4 bytes)");
-    EXPECT_FALSE(db.Read("rec", 3, out));
-    EXPECT_FALSE(db.Read("rec", 0, out));
-    EXPECT_FALSE(db.Read("rec", 4, nullptr));
-    EXPECT_EQ(std::string(out, 8), "########");
-
-    std::string k259(259, 'a'), k260(260, 'a'), k261(261, 'a');
-    EXPECT_TRUE(db.Write(k259.c_str(), 1, "x"));
-    EXPECT_FALSE(db.Write(k260.c_str(), 1, "x")); // no room for the terminator
-    EXPECT_TRUE(db.Read(k259.c_str(), 1, out));
-    EXPECT_FALSE(db.Read(k260.c_str(), 1, out));
-    EXPECT_FALSE(db.Read(k261.c_str(), 1, out));
-    EXPECT_EQ(std::string(Database::LastError()), "[reading] key '" + k261 + "' is too long (max 260 chars)");
-    EXPECT_EQ(std::strlen(Database::Key(k261.c_str()).label), 259u);
 }
 
-TEST_F(DatabaseTest, TruncatedAndHostilePointerListsAreReadOnlyAsFarAsTheyGo)
+TEST_F(StoreTest, APictureIsUploadedAsStoredWithNearestFilteringAndClamping)
 {
-    Spit(base + ".db", Bytes(16, 'd'));
-    Bytes negative, beyond, torn_count = {2, 0}, full_label;
-    Put32(negative, 0x80000000u);
-    PutEntry(negative, "a", 0, 1);
-    Put32(beyond, 1000000);
-    PutEntry(beyond, "a", 0, 1);
-    PutEntry(beyond, "b", 1, 1);
-    beyond.resize(beyond.size() + 100, 0); // a torn third entry
-    Put32(full_label, 1);
-    PutEntry(full_label, std::string(260, 'z'), 0, 1);
-    const std::pair<Bytes, size_t> cases[] = {{negative, 0}, {beyond, 2}, {torn_count, 0}, {full_label, 1}};
-    for (const auto& [pl, expected] : cases) {
-        Spit(base + ".pl", pl);
-        Database db(base.c_str());
-        EXPECT_EQ(db.records.size(), expected) << pl.size() << " bytes";
+    bm::EnsureGlContext();
+    const Bytes px = {10, 20, 30, 40, 50, 60, 70, 80};
+    Pack({{"pic_info", Info(2, 1)}, {"pic_data", px}, {"b_info", Info(1, 1)}, {"b_data", {5, 6, 7, 8}}});
+    UseAsGameStore(base);
+    GLuint tex = 0;
+    ASSERT_TRUE(LoadTexture(&tex, "pic"));
+    GLint w = 0, param = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    EXPECT_TRUE(w == 2 && bm::Texels(tex, 2) == px);
+    for (GLenum p : {GL_TEXTURE_MIN_FILTER, GL_TEXTURE_MAG_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+        glGetTexParameteriv(GL_TEXTURE_2D, p, &param);
+        EXPECT_EQ(param, p == GL_TEXTURE_MIN_FILTER || p == GL_TEXTURE_MAG_FILTER ? GL_NEAREST : GL_CLAMP) << p;
     }
-    // The label filling all 260 bytes is cut at its last byte.
-    Database db(base.c_str());
-    char c = 0;
-    EXPECT_TRUE(db.Read(std::string(259, 'z').c_str(), 1, &c));
-    EXPECT_EQ(c, 'd');
+    // Loading into the same handle replaces the texture; a failed load leaves 0.
+    const GLuint first = tex;
+    ASSERT_TRUE(LoadTexture(&tex, "b"));
+    EXPECT_TRUE((tex == first || !glIsTexture(first)) && bm::Texels(tex, 1) == (Bytes{5, 6, 7, 8}));
+    const GLuint second = tex;
+    EXPECT_FALSE(LoadTexture(&tex, "missing"));
+    EXPECT_TRUE(tex == 0 && !glIsTexture(second));
 }
 
-TEST_F(DatabaseTest, RecordsOutsideTheDataFileAreRefused)
+TEST_F(StoreTest, InconsistentOrOversizedRecordsMakeNoTextureAndNoBigBuffer)
 {
-    Spit(base + ".db", Bytes(10, 'd'));
-    Bytes v;
-    Put32(v, 4);
-    PutEntry(v, "tail", 6, 8);    // runs 4 bytes past the end
-    PutEntry(v, "before", -4, 2); // negative offset
-    PutEntry(v, "exact", 6, 4);   // ends exactly at the end
-    PutEntry(v, "huge", 8, 0xfffffff0u);
-    Spit(base + ".pl", v);
-    Database db(base.c_str());
-    ASSERT_EQ(db.records.size(), 4u);
-    char out[8] = "#######";
-    EXPECT_FALSE(db.Read("tail", 8, out));
-    EXPECT_FALSE(db.Read("before", 2, out));
-    EXPECT_STREQ(out, "#######");
-    EXPECT_TRUE(db.Read("exact", 4, out));
-    EXPECT_EQ(std::string(out, 4), "dddd");
-    // The claimed size matches the record but not the file: refused before allocating it.
-    std::vector<char> big(16);
-    EXPECT_FALSE(db.Read("huge", 0xfffffff0u, big.data()));
-}
-
-TEST_F(DatabaseTest, OverlongBasePathIsRefusedWithoutTouchingDisk)
-{
-    Database db((dir + "/" + std::string(300, 'p')).c_str());
-    EXPECT_EQ(db.db_location[0], '\0');
-    EXPECT_FALSE(db.Write("k", 1, "x"));
-    Database none(nullptr);
-    EXPECT_TRUE(none.records.empty());
-    EXPECT_FALSE(Database::FileExist(".db"));
+    bm::EnsureGlContext();
+    GLint max_side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
+    const uint32_t side = static_cast<uint32_t>(max_side);
+    Pack({{"short_info", Info(2, 2)}, {"short_data", Bytes(15, 1)}, {"long_info", Info(2, 2)}, {"long_data", Bytes(17, 1)},
+          {"wrap_info", Info(0x8000, 0x8001)}, {"wrap_data", Bytes(131072, 0)}, {"wide_info", Info(side + 1, 1)},
+          {"wide_data", Bytes((side + 1) * 4, 0)}, {"flat_info", Info(0, 5)}, {"seven_info", Bytes(7, 1)},
+          {"huge_info", Info(side, side)}},
+         // The largest picture the driver takes, claimed by a pointer list whose data file does not hold it.
+         {{"huge_data", 0, side * side * 4}});
+    UseAsGameStore(base);
+    bm::LargestAllocation();
+    for (const char* key : {"absent", "short", "long", "wrap", "wide", "flat", "seven", "huge"}) {
+        GLuint tex = 0;
+        EXPECT_TRUE(!LoadTexture(&tex, key) && tex == 0) << key;
+    }
+    EXPECT_LT(bm::LargestAllocation(), 65536u);
 }
 
 } // namespace

@@ -1,24 +1,37 @@
-// The drawing kit read back from a real framebuffer: text placement, full-screen
-// pictures, extension matching, the vsync switch and the font loader.
+// The drawing kit read back from a real framebuffer: text, full-screen pictures,
+// quads clipped to a picture's visible part, the bounds record and the bind cache.
 #include "engine/draw.h"
-#include "engine/font_format.h"
+#include "engine/texture.h"
+#include "engine/texture_bounds.h"
 #include "gl_context.h"
-#include "platform/platform_fake.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
 using Span = std::pair<int, int>;
+using Pixels = std::vector<unsigned char>;
+
+Pixels Read(int y, int rows)
+{
+    Pixels px(512 * 4 * static_cast<size_t>(rows));
+    glReadPixels(0, y, 512, rows, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}
+
+// First and last x of row y whose channel c (0 red, 1 green) is lit, or -1.
+Span Find(int y, int c)
+{
+    Pixels px = Read(y, 1);
+    Span s{-1, -1};
+    for (int x = 0; x < 512; ++x)
+        if (px[x * 4 + c] > 200)
+            s = {s.first < 0 ? x : s.first, x};
+    return s;
+}
 
 class DrawTest : public ::testing::Test {
 protected:
@@ -26,186 +39,123 @@ protected:
     {
         bm::EnsureGlContext();
         glViewport(0, 0, 512, 512); // the kit sets its own matrices
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
-        glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        glColor4f(1, 1, 1, 1);
-        // A 16 x 16 font, one texel per cell: 'A' red, 'B' green, the rest clear;
-        // nearest filtering keeps each glyph a solid square.
-        std::vector<unsigned char> px(16 * 16 * 4, 0);
-        for (int n : {'A' - 32, 'B' - 32}) {
-            unsigned char* p = &px[((15 - n / 16) * 16 + n % 16) * 4];
-            p[n == 'A' - 32 ? 0 : 1] = 255;
-            p[3] = 255;
-        }
-        glGenTextures(1, &marker);
-        glBindTexture(GL_TEXTURE_2D, marker);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 16, 16, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-        font = marker;
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        // A 16 x 16 font, one texel per cell: 'A' (cell 33) red, 'B' green, the rest clear.
+        Pixels px(16 * 16 * 4, 0);
+        px[(13 * 16 + 1) * 4] = px[(13 * 16 + 1) * 4 + 3] = px[(13 * 16 + 2) * 4 + 1] = px[(13 * 16 + 2) * 4 + 3] = 255;
+        font = marker = CreatePictureTexture(16, 16, px.data());
+        solid = CreatePictureTexture(2, 2, Pixels(16, 255).data());
     }
     void TearDown() override
     {
         glDeleteTextures(1, &marker);
-        font = 0;
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        glDeleteTextures(1, &solid);
     }
-    // First and last x of row y whose pixel passes the test, or -1.
-    template <class F> static Span Find(int y, F is)
-    {
-        std::vector<unsigned char> px(512 * 4);
-        glFinish();
-        glReadPixels(0, y, 512, 1, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-        Span s{-1, -1};
-        for (int x = 0; x < 512; ++x)
-            if (is(Rgb{px[x * 4], px[x * 4 + 1], px[x * 4 + 2]})) {
-                if (s.first < 0)
-                    s.first = x;
-                s.second = x;
-            }
-        return s;
-    }
-    static bool Red(const Rgb& c) { return c.r > 200 && c.g < 50; }
-    static bool Green(const Rgb& c) { return c.g > 200 && c.r < 50; }
-    static bool White(const Rgb& c) { return c.r > 200 && c.g > 200 && c.b > 200; }
-
-    GLuint marker = 0;
+    GLuint marker = 0, solid = 0;
 };
 
-TEST_F(DrawTest, TwoGlyphsSitAtTheirAdvanceAndCentringMovesThemLeft)
+TEST_F(DrawTest, TextSitsAtItsAdvanceIsOneRunAndIsCutSafely)
 {
-    // Size 10: squares of 20, the second 10.25 after the first, centres at x+10 and x+20.25.
-    glPrintText(100, 200, 10, false, "AB");
-    EXPECT_EQ(Find(210, Red), Span(100, 109)); // B covers A from 110.25 on
-    EXPECT_EQ(Find(210, Green), Span(110, 129));
-    EXPECT_EQ(Find(200, Red).first, 100); // vertically raster_y .. raster_y + 20
-    EXPECT_EQ(Find(219, Red).first, 100);
-    EXPECT_EQ(Find(220, Red).first, -1);
-    EXPECT_EQ(Find(199, Red).first, -1);
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    glPrintText(100, 200, 10, true, "AB"); // 10.25 further left
-    EXPECT_EQ(Find(210, Red), Span(90, 99));
-    EXPECT_EQ(Find(210, Green), Span(100, 119));
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    glPrintText(100, 200, 10, false, "A\nB"); // control characters are blank but advance
-    EXPECT_EQ(Find(210, Red), Span(100, 119));
-    EXPECT_EQ(Find(210, Green), Span(120, 139));
-}
-
-TEST_F(DrawTest, EmptyTextDrawsNothingAndTextBoxesBreakEveryMcCharacters)
-{
-    GLint depth = 0, after = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    glPrintText(100, 200, 10, true, "AB"); // squares of 20 from y = 200 up, B 10.25 after A; 10.25 to the left
+    EXPECT_EQ(std::make_pair(Find(219, 0), Find(220, 0)), std::make_pair(Span(90, 99), Span(-1, -1)));
+    const Pixels before = Read(0, 512);
     glPrintText(100, 100, 10, false, "%s", "");
-    glPrintText(100, 100, 10, true, nullptr);
-    glPrintTextBox(100, 100, 10, 3, "%s", "");
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &after);
-    EXPECT_EQ(after, depth);
-    EXPECT_EQ(Find(110, [](const Rgb& c) { return c.r || c.g || c.b; }).first, -1);
-
-    glPrintTextBox(100, 300, 10, 3, "AAAB"); // line two starts back at x = 100, 20.5 lower
-    EXPECT_EQ(Find(310, Red), Span(100, 139));
-    EXPECT_EQ(Find(290, Green), Span(100, 119));
-    EXPECT_EQ(Find(290, Red).first, -1);
+    glPrintTextBox(100, 100, 10, 3, nullptr);
+    EXPECT_EQ(Read(0, 512), before); // nothing, not even a glyph left from the last text
+    glPrintText(0, 10, 1, false, "%s", std::string(1000, 'A').c_str()); // 255 kept, the last ending at 254 * 1.025 + 2
+    EXPECT_EQ(Find(11, 0), Span(0, 261));
+    glPrintTextBox(0, 400, 1, 100, "%s", std::string(2000, 'B').c_str()); // 511 kept: 5 lines of 100 and 11
+    EXPECT_EQ(Find(static_cast<int>(400 - 5 * 2.05f) + 1, 1), Span(0, 11));
+    EXPECT_EQ(Find(static_cast<int>(400 - 6 * 2.05f) + 1, 1).first, -1);
 }
 
-TEST_F(DrawTest, OverlongTextIsCutSafely)
+TEST_F(DrawTest, QuadsRasteriseOnlyAPicturesVisiblePartWhereThatKeepsThePicture)
 {
-    // Size 1: squares of 2, advance 1.025; the 255th glyph ends at 254 * 1.025 + 2.
-    glPrintText(0, 10, 1, false, "%s", std::string(1000, 'A').c_str());
-    EXPECT_EQ(Find(11, Red), Span(0, 261));
-    // The box keeps 511: at mc 100, five full lines and 11 on the sixth.
-    glPrintTextBox(0, 400, 1, 100, "%s", std::string(2000, 'B').c_str());
-    EXPECT_EQ(Find(static_cast<int>(400 - 5 * 2.05f) + 1, Green), Span(0, 11));
-    EXPECT_EQ(Find(static_cast<int>(400 - 6 * 2.05f) + 1, Green).first, -1);
-}
-
-TEST_F(DrawTest, MissingFontDrawsUntexturedSquares)
-{
-    font = 0;
-    glColor4f(0, 0, 1, 1);
-    glPrintText(50, 50, 10, false, "x");
-    EXPECT_EQ(Find(60, [](const Rgb& c) { return c.b > 200; }), Span(50, 69));
-}
-
-TEST_F(DrawTest, RenderOnViewportCoversTheScreenOrTheMiddleQuarter)
-{
-    glBindTexture(GL_TEXTURE_2D, 0);
-    glDisable(GL_TEXTURE_2D);
-    RenderOnViewport(0.5f, vector3f(0, 0, 0));
-    EXPECT_EQ(Find(127, White).first, -1);
-    EXPECT_EQ(Find(128, White), Span(128, 383));
-    EXPECT_EQ(Find(383, White), Span(128, 383));
-    EXPECT_EQ(Find(384, White).first, -1);
-    RenderOnViewport(1.0f, vector3f(0, 0, 0));
-    EXPECT_EQ(Find(0, White), Span(0, 511));
-    glClear(GL_COLOR_BUFFER_BIT);
-    RenderOnViewport(0.5f, vector3f(-100, 0, 0));
-    EXPECT_EQ(Find(200, White), Span(28, 283));
-}
-
-TEST_F(DrawTest, ExtensionNamesMustMatchWholeAndSpeedUpDropsVsync)
-{
-    std::string list = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    std::string first = list.substr(0, list.find(' '));
-    ASSERT_GT(first.size(), 3u);
-    EXPECT_TRUE(checkOGLExtension(first.c_str()));
-    EXPECT_FALSE(checkOGLExtension(first.substr(0, first.size() - 1).c_str()));
-    EXPECT_FALSE(checkOGLExtension((first + "X").c_str()));
-    EXPECT_FALSE(checkOGLExtension(""));
-    EXPECT_FALSE(checkOGLExtension(nullptr));
-
-    int before = Sys::Fake::SwapIntervalRequests();
-    SpeedUp();
-    EXPECT_EQ(Sys::Fake::SwapIntervalRequests(), before + 1);
-}
-
-TEST(FontFile, GoodFilesLoadAndMissingShortOrAbsurdOnesLeaveNoFont)
-{
-    bm::EnsureGlContext();
-    char templ[] = "/tmp/bm_font_XXXXXX";
-    int fd = mkstemp(templ);
-    ASSERT_GE(fd, 0);
-    close(fd);
-    const std::string path = templ;
-    auto write = [&](int32_t w, int32_t h, size_t pixel_bytes) {
-        std::vector<unsigned char> bytes(FontFormat::kHeaderSize + pixel_bytes, 0x33);
-        FontFormat::PutInt32(bytes.data(), w);
-        FontFormat::PutInt32(bytes.data() + 4, h);
-        std::ofstream(path, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    };
-    write(2, 2, 16);
-    ASSERT_TRUE(LoadFont(path.c_str()));
-    std::vector<unsigned char> px(16, 0);
-    glBindTexture(GL_TEXTURE_2D, font);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-    EXPECT_EQ(px, std::vector<unsigned char>(16, 0x33));
-
-    GLint max_side = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max_side);
+    // Half-size 100 x 50 around (256, 256): x 156..355, y 206..305. Visible: the left half, t 0.25..0.75
+    // (y 231..280); its box is a pixel wider, so rows 230 and 281 are drawn and rows 229 and 282 not.
+    const OpaqueBounds left_mid{0.0f, 0.25f, 0.5f, 0.75f}, none{0.5f, 0.0f, 0.5f, 1.0f};
+    const Span left(156, 256), all(156, 355), no(-1, -1);
+    enum { kPlain, kMirrored, kUnit, kViewport, kNoBlend, kUnknownBinding, kTheirScissor, kNoTexture, kNothing };
     const struct {
-        int32_t w, h;
-        size_t bytes;
-    } bad[] = {{4, 4, 63}, {-4, 4, 64}, {4, 0, 64}, {0x7fffffff, 0x7fffffff, 64}, {max_side + 1, 1, 64}};
-    for (const auto& c : bad) {
-        write(2, 2, 16);
-        ASSERT_TRUE(LoadFont(path.c_str()));
-        write(c.w, c.h, c.bytes);
-        EXPECT_FALSE(LoadFont(path.c_str())) << c.w << "x" << c.h << " in " << c.bytes;
-        EXPECT_EQ(font, 0u);
+        int setting;
+        Span in, out;
+    } cases[] = {{kPlain, left, no},       {kMirrored, {255, 355}, no}, {kUnit, left, no},
+                 {kNoBlend, all, all},     {kUnknownBinding, all, all}, {kTheirScissor, all, all},
+                 {kNoTexture, all, all},   {kNothing, no, no},          {kViewport, {28, 156}, {28, 156}}};
+    auto rows = [] { return std::make_tuple(Find(230, 0), Find(281, 0), Find(229, 0), Find(282, 0)); };
+    for (const auto& c : cases) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        SetOpaqueBounds(solid, c.setting == kNothing ? &none : &left_mid);
+        BindTexture(solid);
+        if (c.setting == kUnknownBinding)
+            ForgetBoundTexture();
+        (c.setting == kNoBlend ? glDisable : glEnable)(GL_BLEND);
+        (c.setting == kNoTexture ? glDisable : glEnable)(GL_TEXTURE_2D);
+        (c.setting == kTheirScissor ? glEnable : glDisable)(GL_SCISSOR_TEST);
+        glScissor(0, 0, 512, 512);
+        PushVirtualScreen();
+        glTranslatef(256, 256, 0);
+        if (c.setting == kMirrored)
+            DrawMirroredQuad(100, 50);
+        else if (c.setting == kUnit)
+            glScalef(100, 50, 1), DrawUnitQuad();
+        else if (c.setting == kViewport) // the middle quarter, 100 to the left: x 28..283, y 128..383
+            RenderOnViewport(0.5f, vector3f(-100, 0, 0));
+        else
+            DrawQuad(100, 50);
+        PopVirtualScreen();
+        EXPECT_EQ(rows(), std::make_tuple(c.in, c.in, c.out, c.out)) << c.setting;
+        EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), c.setting == kTheirScissor) << c.setting;
     }
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write("\x02\0\0", 3);
-    EXPECT_FALSE(LoadFont(path.c_str()));
-    EXPECT_FALSE(LoadFont("/nonexistent/font"));
-    EXPECT_FALSE(LoadFont(nullptr));
-    EXPECT_EQ(font, 0u);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    std::remove(path.c_str());
+}
+
+TEST_F(DrawTest, StoreSpritesBringTheirBoundsDrawTheSamePixelsClippedAndRefuseBadOnes)
+{
+    GLuint eagle = 0;
+    ASSERT_TRUE(LoadTexture(&eagle, "Data/animation/eagle/1.png"));
+    glEnable(GL_BLEND);
+    auto draw = [&] { // an eagle the game's way: blended, mirrored, magnified
+        glClear(GL_COLOR_BUFFER_BIT);
+        PushVirtualScreen();
+        BindTexture(eagle);
+        glTranslatef(200.3f, 300.7f, 0);
+        glScalef(-7.3f, 7.3f, 1);
+        DrawMirroredQuad(10, 15);
+        PopVirtualScreen();
+        return std::make_pair(BoundOpaqueBounds() != nullptr, Read(0, 512));
+    };
+    auto clipped = draw();
+    EXPECT_TRUE(clipped.first);
+    EXPECT_FALSE(LoadTextureBounds(eagle, "Data/no/such.png"));
+    EXPECT_EQ(draw(), std::make_pair(false, clipped.second));
+    glDeleteTextures(1, &eagle);
+    // A record reaching outside its 70000 x 5 picture, or turned inside out, is refused.
+    const TextureBounds::Rect cases[] = {{300, 0, 70000, 5}, {2, 0, 1, 5}, {0, 3, 1, 2},
+                                         {0, 0, 70001, 5}, {0, 0, 1, 6}};
+    for (const TextureBounds::Rect& r : cases) {
+        unsigned char raw[TextureBounds::kBytes];
+        TextureBounds::Encode(r, raw);
+        TextureBounds::Rect back;
+        EXPECT_EQ(TextureBounds::Decode(raw, 70000, 5, &back) && back.x1 == r.x1, &r == cases) << r.x0 << r.x1;
+    }
+}
+
+TEST_F(DrawTest, BindCacheSkipsRepeatsAndHearsOfTexturesMadeBehindItsBack)
+{
+    auto bound = [] { GLint t = 0; glGetIntegerv(GL_TEXTURE_BINDING_2D, &t); return static_cast<GLuint>(t); };
+    BindTexture(solid);
+    glBindTexture(GL_TEXTURE_2D, marker); // untold, so the cache still believes in solid
+    BindTexture(solid);
+    EXPECT_EQ(bound(), marker);
+    GLuint made = CreatePictureTexture(1, 1, Pixels(4, 0).data()); // each leaves its new texture bound
+    BindTexture(solid);
+    EXPECT_EQ(bound(), solid);
+    ASSERT_TRUE(LoadFont("Data/font"));
+    BindTexture(solid);
+    EXPECT_EQ(bound(), solid);
+    glDeleteTextures(1, &made);
+    glDeleteTextures(1, &font);
 }
 
 } // namespace

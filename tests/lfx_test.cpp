@@ -1,419 +1,219 @@
-// Effect files and emitters: loading (sane and hostile files), spawning, timing, fading and drawing.
+// Effect files and emitters: loading sane and hostile files within the format's
+// limits, the emitter's clocks, bursts, scale chain, fading and drawing, the
+// game's own effects, and placed copies that always end.
 #include "engine/lfx.h"
-
-#include "gl_context.h"
+#include "game/fx_instances.h"
+#include "math/global_time.h"
+#include "reader_support.h"
 
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <utility>
-#include <vector>
+#include <map>
+#include <tuple>
 
 namespace {
 
-std::string WriteFile(const std::string& name, const std::string& text)
-{
-    std::string path = testing::TempDir() + "lfx_test_" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
+using bm::Pixel;
+const std::string kHeader = "LFX\nver: 2\n";
 
-// One emitter block: the texture, then every key in file order with a neutral value.
-struct Block {
-    int w = 1, h = 1, black_alpha = 0;
-    std::vector<int> pixels{255, 255, 255, 255};
-    std::vector<std::pair<std::string, std::string>> keys{
+// One emitter block with every key in file order: neutral values (long-lived
+// particles, a long emission window) except where `changes` says otherwise.
+std::string Block(const std::map<std::string, std::string>& changes = {}, const std::string& texture = "1 1 0 255 255 255 255")
+{
+    static const char* const keys[][2] = {
         {"particles_limit", "999"}, {"spawn_time", "0.02 0.02"}, {"spawn_particles", "1 1"},
         {"spawn_position", "0 0 0 0 0 0"}, {"spawn_direction", "0 0 0 0 0 0"}, {"particles_acceleration", "0 0 0"},
         {"particles_rotation", "0 0"}, {"particle_random_rot", "0"}, {"particles_speed", "0 0"},
-        {"particles_timelife", "1 1"}, {"particles_scale", "1 1"},
-        {"particles_color_start", "255 255 255 255 255 255"}, {"particles_color_end", "255 255 255 255 255 255"},
-        {"billboarding", "3"}, {"time_delay", "0"}, {"time_step", "1"}, {"loop", "0"}};
-
-    Block& set(const std::string& key, const std::string& value)
-    {
-        for (auto& kv : keys)
-            if (kv.first == key)
-                kv.second = value;
-        return *this;
-    }
-    std::string str() const
-    {
-        std::ostringstream o;
-        o << "texture: " << w << " " << h << " " << black_alpha << "\n";
-        for (int v : pixels)
-            o << v << " ";
-        for (const auto& kv : keys)
-            o << "\n" << kv.first << ": " << kv.second;
-        return o.str() + "\n";
-    }
-};
-
-const std::string kHeader = "LFX\nver: 2\n";
-
-LumenarFX LoadOne(const Block& b, const char* name = "one.lfx")
-{
-    LumenarFX fx;
-    EXPECT_TRUE(fx.load(WriteFile(name, kHeader + b.str()).c_str()));
-    return fx;
-}
-
-std::vector<unsigned char> TexturePixels(GLuint tex, int w)
-{
-    std::vector<unsigned char> out(static_cast<size_t>(w) * 4, 0xEE);
-    glBindTexture(GL_TEXTURE_2D, tex);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, out.data());
-    return out;
+        {"particles_timelife", "9 9"}, {"particles_scale", "1 1"}, {"particles_color_start", "255 255 255 255 255 255"},
+        {"particles_color_end", "255 255 255 255 255 255"}, {"billboarding", "3"}, {"time_delay", "0"},
+        {"time_step", "10"}, {"loop", "0"}};
+    std::string text = "texture: " + texture + "\n";
+    for (const auto& kv : keys)
+        text += std::string(kv[0]) + ": " + (changes.count(kv[0]) ? changes.at(kv[0]) : kv[1]) + "\n";
+    return text;
 }
 
 class LfxTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        bm::EnsureGlContext();
-        glViewport(0, 0, 512, 512);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 512, 0, 512, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnable(GL_TEXTURE_2D);
-        glDisable(GL_DEPTH_TEST);
-        Clear();
+        bm::Canvas();
         srand(1234);
     }
-    static void Clear(float blue = 0)
+    LumenarFX Load(const std::string& text)
     {
-        glClearColor(0, 0, blue, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        LumenarFX fx;
+        EXPECT_TRUE(fx.load(dir.Write("fx.lfx", text).c_str()));
+        return fx;
     }
-    static std::vector<unsigned char> Pixel(int x, int y)
+    static size_t Particles(const LumenarFX& fx)
     {
-        std::vector<unsigned char> px(4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-        return px;
+        size_t n = 0;
+        return std::for_each(fx.FX.begin(), fx.FX.end(), [&](const LumenarParticlesFX& e) { n += e.particles.size(); }), n;
     }
-    // Pixels of the window with any colour channel above 8.
-    static int LitPixels()
-    {
-        std::vector<unsigned char> px(512 * 512 * 4);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 512, 512, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
-        int n = 0;
-        for (size_t i = 0; i < px.size(); i += 4)
-            n += px[i] > 8 || px[i + 1] > 8 || px[i + 2] > 8;
-        return n;
-    }
+    bm::ScratchDir dir;
 };
 
-// ---- Loading ----
-
-TEST_F(LfxTest, HeaderOnlyMissingAndRefusedFiles)
+TEST_F(LfxTest, HeadersAreCheckedAndBlocksReadWhateverTheLayoutOrWhereTheFileIsCut)
 {
-    LumenarFX empty;
-    EXPECT_TRUE(empty.load(WriteFile("header.lfx", kHeader).c_str()));
-    EXPECT_TRUE(empty.FX.empty());
-    EXPECT_TRUE(empty.dead_animation());
-
-    LumenarFX missing;
-    EXPECT_FALSE(missing.load("Data/FX/no_such_effect.lfx"));
-    EXPECT_TRUE(missing.FX.empty());
-    EXPECT_TRUE(missing.dead_animation());
-
-    // A refused file leaves the emitters already loaded untouched.
-    LumenarFX fx;
-    ASSERT_TRUE(fx.load(WriteFile("two.lfx", kHeader + Block().str() + Block().set("particles_limit", "7").str()).c_str()));
-    GLuint first_texture = fx.FX.front().p_texture;
-    int i = 0;
-    for (const char* header : {"lfx\nver: 2\n", "LFX\nver: 1\n", "LFX\nversion: 2\n", "LF", ""}) {
-        SCOPED_TRACE(header);
-        EXPECT_FALSE(fx.load(WriteFile("refused" + std::to_string(i++), header + Block().str()).c_str()));
-        ASSERT_EQ(fx.FX.size(), 2u);
-        EXPECT_EQ(fx.FX.front().p_texture, first_texture);
-        EXPECT_EQ(fx.FX.back().p_limit, 7);
+    EXPECT_TRUE(Load(kHeader).FX.empty());
+    LumenarFX fx = Load(kHeader + Block() + Block({{"particles_limit", "7"}}));
+    for (const char* header : {"lfx\nver: 2\n", " LFX\nver: 2\n", "LFX\nver: 1\n", "LFX\nversion: 2\n", "LF"}) {
+        EXPECT_FALSE(fx.load(dir.Write("refused.lfx", header + Block()).c_str())) << header;
+        EXPECT_TRUE(fx.FX.size() == 2 && fx.FX.back().p_limit == 7) << header;
     }
-
-    // A never-loaded emitter draws and moves nothing.
-    LumenarParticlesFX unloaded;
-    unloaded.render(10, 20, 30, 1, 1);
-    EXPECT_TRUE(unloaded.particles.empty());
-    EXPECT_EQ(unloaded.time_elapsed, 0.0f);
-}
-
-TEST_F(LfxTest, TexturePixelsKeepTheirLowEightBits)
-{
-    Block b;
-    b.pixels = {255, 0, 0, 128};
-    LumenarFX fx = LoadOne(b);
-    ASSERT_EQ(fx.FX.size(), 1u);
-    EXPECT_EQ(TexturePixels(fx.FX.front().p_texture, 1), (std::vector<unsigned char>{255, 0, 0, 128}));
-
-    b.w = 2;
-    b.pixels = {300, -1, 256, 511, 1, 2, 3, 4};
-    LumenarFX wrapped = LoadOne(b, "wrapped.lfx");
-    ASSERT_EQ(wrapped.FX.size(), 1u);
-    EXPECT_EQ(TexturePixels(wrapped.FX.front().p_texture, 2), (std::vector<unsigned char>{44, 255, 0, 255, 1, 2, 3, 4}));
-}
-
-TEST_F(LfxTest, BlocksKeepFileOrderWhateverTheBlanks)
-{
-    // CR LF line ends and a tab between the blocks.
+    // Pixels keep their low eight bits whatever the layout; a cut file keeps the defaults.
+    const std::string two = Block({}, "2 1 0 300 -1 256 128 1 2 3 4");
     std::string crlf;
-    for (char c : kHeader + Block().set("particles_limit", "12").str() + "\t" + Block().set("loop", "5").str())
+    for (char c : kHeader + two + "\t" + Block({{"loop", "5"}}))
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    LumenarFX fx;
-    ASSERT_TRUE(fx.load(WriteFile("full.lfx", crlf).c_str()));
+    fx = Load(crlf);
     ASSERT_EQ(fx.FX.size(), 2u);
-    EXPECT_EQ(fx.FX.front().p_limit, 12);
-    EXPECT_EQ(fx.FX.back().loop, 5);
-
-    // Loading again replaces; numbers glued to the keys and odd number forms are read.
-    const char* compact = "LFX ver:2 texture:1 1 1 9 8 7 6 particles_limit:5 spawn_time:.5 1. spawn_particles:+2 3"
-                          " spawn_position:0 0 0 1 1 1 spawn_direction:0 1 0 0 1 0 particles_acceleration:0 0 0"
-                          " particles_rotation:0 0 particle_random_rot:0 particles_speed:1 1 particles_timelife:1 1"
-                          " particles_scale:1 1 particles_color_start:1 1 1 1 1 1 particles_color_end:2 2 2 2 2 2"
-                          " billboarding:3 time_delay:0 time_step:-1E-1 loop:0";
-    ASSERT_TRUE(fx.load(WriteFile("compact.lfx", compact).c_str()));
-    ASSERT_EQ(fx.FX.size(), 1u);
-    EXPECT_FLOAT_EQ(fx.FX.front().spawn_time_min, 0.5f);
-    EXPECT_EQ(fx.FX.front().spawn_p_min, 2);
-    EXPECT_FLOAT_EQ(fx.FX.front().total_time_simulation, -0.1f);
-    EXPECT_EQ(TexturePixels(fx.FX.front().p_texture, 1), (std::vector<unsigned char>{9, 8, 7, 6}));
+    EXPECT_TRUE(bm::Texels(fx.FX.front().p_texture, 2) == (bm::Bytes{44, 255, 0, 128, 1, 2, 3, 4}) && fx.FX.back().loop == 5);
+    fx = Load("LFX ver:2 texture:1 1 1 9 8 7 6 particles_limit:5 spawn_time:.5 1. spawn_particles:+2 3");
+    const LumenarParticlesFX& e = fx.FX.front();
+    EXPECT_TRUE(e.p_limit == 5 && e.spawn_time_min == 0.5f && e.spawn_p_min == 2 && e.spawn_p_max == 3);
+    EXPECT_TRUE(e.instance && e.p_scale_min == 1.0f && e.loop == 1) << "keys the file did not reach keep their defaults";
+    fx = Load(kHeader + two.substr(0, two.find("2 3 4")));
+    EXPECT_EQ(bm::Texels(fx.FX.front().p_texture, 2), (bm::Bytes{44, 255, 0, 128, 1, 0, 0, 0}));
 }
 
-TEST_F(LfxTest, FileEndingInsideThePixelsKeepsTheBlockWithDefaults)
+TEST_F(LfxTest, AFileIsHeldToTheFormatsLimits)
 {
-    Block b;
-    b.w = 2;
-    b.pixels = {1, 2, 3, 4, 5, 6, 7, 8};
-    std::string full = kHeader + b.str();
-    LumenarFX fx;
-    ASSERT_TRUE(fx.load(WriteFile("cut_pixels.lfx", full.substr(0, full.find("6 7 8"))).c_str()));
-    ASSERT_EQ(fx.FX.size(), 1u);
-    EXPECT_TRUE(fx.FX.front().instance);
-    EXPECT_EQ(fx.FX.front().p_limit, 999);
-    EXPECT_EQ(TexturePixels(fx.FX.front().p_texture, 2), (std::vector<unsigned char>{1, 2, 3, 4, 5, 0, 0, 0}));
-}
+    std::string many = kHeader;
+    for (int i = 0; i < LfxFormat::kMaxEmitters + 4; ++i)
+        many += Block({{"particles_limit", "3000"}, {"spawn_particles", "3000 3000"}});
+    LumenarFX fx = Load(many);
+    ASSERT_EQ(fx.FX.size(), static_cast<size_t>(LfxFormat::kMaxEmitters));
+    fx.render(256, 256, 0, 1, 0.0f);
+    EXPECT_EQ(Particles(fx), static_cast<size_t>(LfxFormat::kMaxParticles)) << "one budget for all emitters";
+    EXPECT_EQ(Load(kHeader + Block({{"particles_limit", "-1"}})).FX.front().p_limit, LfxFormat::kMaxParticles);
 
-TEST_F(LfxTest, HostileFilesAreRefusedWithoutHarm)
-{
-    const std::string good = Block().set("particles_limit", "11").str();
-    for (const char* texture_line :
-         {"texture: -1 4 0 1 2 3 4", "texture: 4 -2147483648 0 1 2 3 4", "texture: -65536 -65536 0",
-          "texture: 2147483647 2147483647 0 1 2 3 4", "texture: 1000 1000 0 1 2 3 4", "texture: 1 100000 0 1 2 3 4"}) {
-        SCOPED_TRACE(texture_line);
-        LumenarFX fx;
-        ASSERT_TRUE(fx.load(WriteFile("hostile.lfx", kHeader + good + texture_line + "\nparticles_limit: 5\n").c_str()));
-        // The good block stays; the bad one and whatever follows it are not loaded.
-        ASSERT_EQ(fx.FX.size(), 1u);
-        EXPECT_EQ(fx.FX.front().p_limit, 11);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
-    for (const char* tail : {"garbage", "loop: 1", "0 0 0 0", "\x01\x02\xff", "ver: 2 LFX", "texturex: 1 1 0"}) {
-        SCOPED_TRACE(tail);
-        LumenarFX fx;
-        ASSERT_TRUE(fx.load(WriteFile("tail.lfx", kHeader + good + tail).c_str()));
-        EXPECT_EQ(fx.FX.size(), 1u);
-    }
-    // A stray key inside a block ends the effect at that block.
-    std::string text = kHeader + good + good;
-    text.insert(text.find("particles_speed:"), "oops: 3\n");
-    LumenarFX fx;
-    ASSERT_TRUE(fx.load(WriteFile("stray.lfx", text).c_str()));
-    EXPECT_EQ(fx.FX.size(), 1u);
-}
-
-// Every cut and corruption must load to something bounded (the sanitiser build checks the buffers).
-TEST_F(LfxTest, MangledFilesAlwaysLoadToSomethingBounded)
-{
-    Block a;
-    a.w = 3;
-    a.h = 2;
-    a.pixels.assign(24, 200);
-    const std::string text = kHeader + a.str() + Block().str();
-    srand(99);
-    for (size_t cut = 0; cut <= text.size(); cut += 7) {
-        LumenarFX fx;
-        fx.load(WriteFile("cut.lfx", text.substr(0, cut)).c_str());
-        EXPECT_LE(fx.FX.size(), 2u);
-    }
-    for (int round = 0; round < 200; ++round) {
-        std::string m = text;
-        for (int k = 0; k < 4; ++k)
-            m[3 + rand() % (m.size() - 3)] = "0123456789-+.eE :xtr\n"[rand() % 21];
-        LumenarFX fx;
-        fx.load(WriteFile("mangled.lfx", m).c_str());
-        EXPECT_LE(fx.FX.size(), 2u);
-        fx.render(100, 100, 0, 5, 0.05f);
-    }
-}
-
-// ---- Running ----
-
-TEST_F(LfxTest, DelayedLoopingEmitterDrawsFirstInItsSecondFrame)
-{
-    LumenarFX fx = LoadOne(Block().set("time_delay", "1.0").set("loop", "1").set("time_step", "0").set(
-        "particles_timelife", "3 3"));
-    fx.render(256, 256, 0, 20, 0.5f);
-    EXPECT_TRUE(fx.FX.front().particles.empty());
-    EXPECT_EQ(LitPixels(), 0);
-    EXPECT_FALSE(fx.dead_animation());
-
-    fx.render(256, 256, 0, 20, 0.5f);
-    EXPECT_EQ(fx.FX.front().particles.size(), 1u);
-    EXPECT_GT(Pixel(256, 256)[0], 200);
-}
-
-TEST_F(LfxTest, ZeroLengthWindowNeverSpawns)
-{
-    LumenarFX fx = LoadOne(Block().set("time_step", "0"));
-    for (int i = 0; i < 20; ++i)
-        fx.render(256, 256, 0, 20, 0.016f);
-    EXPECT_TRUE(fx.FX.front().particles.empty());
-    EXPECT_TRUE(fx.dead_animation());
-    EXPECT_EQ(LitPixels(), 0);
-}
-
-TEST_F(LfxTest, BurstSizesAndTheParticleLimit)
-{
-    struct Case {
-        const char* range;
-        const char* limit;
-        size_t expected;
+    // Damaged lifetimes, sizes and speeds read as 0; the largest sound values stay.
+    fx = Load(kHeader +
+              Block({{"particles_timelife", "1e39 -1e39"}, {"particles_scale", "-2 10001"}, {"particles_speed", "-1 1e40"}}) +
+              Block({{"particles_timelife", "10000 0"}, {"particles_scale", "0.5 2"}, {"particles_speed", "3 4"}}));
+    auto sum = [](const LumenarParticlesFX& e) {
+        return e.p_timelife_min + e.p_timelife_max + e.p_scale_min + e.p_scale_max + e.p_speed_min + e.p_speed_max;
     };
-    for (const Case& c : {Case{"0 0", "999", 1}, Case{"-5 -3", "999", 1}, Case{"5 5", "3", 3}, Case{"7 7", "999", 7},
-                          Case{"4 4", "0", 0}}) {
-        SCOPED_TRACE(std::string(c.range) + " limit " + c.limit);
-        LumenarFX fx = LoadOne(Block().set("spawn_particles", c.range).set("particles_limit", c.limit).set("time_step", "10"));
-        for (int i = 0; i < 10; ++i) {
-            fx.reset();
-            fx.render(256, 256, 0, 10, 0.01f);
-            ASSERT_EQ(fx.FX.front().particles.size(), c.expected);
+    EXPECT_TRUE(sum(fx.FX.front()) == 0 && sum(fx.FX.back()) == 10009.5f);
+
+    // A texture larger than what is left of the file is refused before anything is allocated for it.
+    for (const char* texture : {"-1 4 0 1 2 3 4", "2147483647 2147483647 0 1 2 3 4", "1000 1000 0 1 2 3 4", "1 100000 0"}) {
+        const std::string path = dir.Write("hostile.lfx", kHeader + Block() + Block({}, texture));
+        bm::LargestAllocation();
+        ASSERT_TRUE(fx.load(path.c_str()));
+        EXPECT_TRUE(bm::LargestAllocation() < 65536 && fx.FX.size() == 1) << texture;
+    }
+}
+
+TEST_F(LfxTest, DelaysBurstsAndEmissionAreDueAtTheirLimitsAndAParticleDiesAtZeroLife)
+{
+    LumenarFX fx = Load(kHeader + Block({{"spawn_time", "0 0"}, {"time_step", "0.5"}}));
+    // Without time passing every frame is due a burst and the window is still open;
+    // then the emission clock runs 0.25, 0.5 (still open), 0.75.
+    const size_t expected[] = {1, 2, 3, 4, 5, 5};
+    for (int i = 0; i < 6; ++i) {
+        fx.render(256, 256, 0, 1, i < 3 ? 0.0f : 0.25f);
+        EXPECT_EQ(Particles(fx), expected[i]) << i;
+    }
+    fx = Load(kHeader + Block({{"particles_timelife", "0 0"}}));
+    fx.render(256, 256, 0, 1, 0.0f);
+    EXPECT_EQ(Particles(fx), 0u) << "born with no life: removed before it is drawn";
+    // A delay holds everything back, and a reset rewinds the delay too.
+    fx = Load(kHeader + Block({{"time_delay", "1"}, {"time_step", "0.5"}}));
+    for (int round = 0; round < 2; ++round, fx.reset()) {
+        fx.render(256, 256, 0, 1, 0.5f);
+        EXPECT_TRUE(Particles(fx) == 0 && !fx.dead_animation()) << round;
+        fx.render(256, 256, 0, 1, 0.5f);
+        EXPECT_EQ(Particles(fx), 1u) << round;
+    }
+    // Burst sizes: the drawn point of the range, at least one, never past the limit.
+    const std::tuple<const char*, const char*, size_t> cases[] = {
+        {"0 0", "999", 1}, {"-5 -3", "999", 1}, {"5 5", "3", 5}, {"7 7", "999", 7}, {"4 4", "0", 4}};
+    for (const auto& [range, limit, burst] : cases) {
+        fx = Load(kHeader + Block({{"spawn_particles", range}, {"particles_limit", limit}, {"spawn_time", "0 0"}}));
+        for (size_t i = 1; i <= 3; ++i) {
+            fx.render(256, 256, 0, 10, 0.0f);
+            EXPECT_EQ(Particles(fx), std::min<size_t>(burst * i, std::atoi(limit))) << range << " " << limit;
         }
     }
-    // The limit holds across bursts too.
-    LumenarFX fx = LoadOne(
-        Block().set("spawn_particles", "5 5").set("particles_limit", "3").set("time_step", "10").set("spawn_time", "0 0"));
-    for (int i = 0; i < 5; ++i)
-        fx.render(256, 256, 0, 10, 0.01f);
-    EXPECT_EQ(fx.FX.front().particles.size(), 3u);
 }
 
-TEST_F(LfxTest, ParticleIsHalfwayToItsEndColourAndAlphaAtHalfLife)
+TEST_F(LfxTest, TheScaleChainPlacesSpeedsSizesAndAccelerationAsTheEffectScaleSays)
 {
-    Block b;
-    b.black_alpha = 1; // blended over black, so the pixel is colour x alpha
-    b.set("particles_timelife", "2 2").set("time_step", "10").set("spawn_time", "100 100");
-    b.set("particles_color_start", "200 100 0 200 100 0").set("particles_color_end", "0 50 250 0 50 250");
-    LumenarFX fx = LoadOne(b);
-    fx.render(256, 256, 0, 20, 0.0f);
-    ASSERT_EQ(fx.FX.front().particles.size(), 1u);
-    Clear();
-    fx.render(256, 256, 0, 20, 1.0f);
-    // alpha 127; colour (100, 75, 125).
-    std::vector<unsigned char> px = Pixel(256, 256);
-    EXPECT_NEAR(px[0], 100 * 127 / 255.0, 1.5);
-    EXPECT_NEAR(px[1], 75 * 127 / 255.0, 1.5);
-    EXPECT_NEAR(px[2], 125 * 127 / 255.0, 1.5);
-    // A square of half-side 20 (effect scale 20 x particle scale 1).
-    EXPECT_GT(Pixel(256 + 18, 256 - 18)[0], 40);
-    EXPECT_EQ(Pixel(256 + 23, 256)[0], 0);
+    LumenarFX fx = Load(kHeader + Block({{"spawn_position", "1 0 0 1 0 0"}, {"spawn_direction", "1 0 0 1 0 0"},
+                                         {"particles_speed", "3 3"}, {"particles_scale", "2 2"},
+                                         {"particles_acceleration", "0 4 0"}}));
+    fx.render(100, 100, 0, 10, 0.0f);
+    const LumenarParticlesFX::Particle& p = fx.FX.front().particles.front();
+    auto near = [](float a, float b) { return std::abs(a - b) < 1e-3f; };
+    // Spawn offsets at twice the scale, speeds and sizes at the scale, acceleration at half of it.
+    EXPECT_TRUE(near(p.pos.x, 100 + 2 * 10 * 1) && near(p.dir.x, 3 * 10) && near(p.scale, 2 * 10)) << p.pos.x << " " << p.dir.x;
+    fx.render(100, 100, 0, 10, 0.5f);
+    EXPECT_TRUE(near(p.dir.y, 4 * 0.5f * 10 / 2) && near(p.pos.x, 120 + 30 * 0.5f) && near(p.pos.y, 100 + 10 * 0.5f))
+        << p.dir.y << " " << p.pos.x << " " << p.pos.y;
 }
 
-TEST_F(LfxTest, AdditiveEmittersAddTheirLightAndRestoreTheState)
+TEST_F(LfxTest, AParticleFadesToItsEndColourBlendedOverTheSceneOrAddingItsLight)
 {
-    LumenarFX fx = LoadOne(Block().set("particles_timelife", "5 5").set("particles_color_start", "100 0 0 100 0 0").set(
-        "time_step", "10"));
-    Clear(100 / 255.0f);
-    fx.render(256, 256, 0, 20, 0.0f);
-    std::vector<unsigned char> px = Pixel(256, 256);
-    EXPECT_NEAR(px[0], 100, 1);
-    EXPECT_NEAR(px[2], 100, 1); // what was behind stays, undimmed
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    GLboolean depth_writes = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depth_writes);
-    EXPECT_TRUE(depth_writes);
+    // With three quarters of its life left: alpha 191, colour (150, 87, 62), over a background of blue 100.
+    for (const char* flag : {"1", "0"}) {
+        LumenarFX fx = Load(kHeader + Block({{"particles_timelife", "4 4"}, {"spawn_time", "100 100"},
+                                             {"particles_color_start", "200 100 0 200 100 0"},
+                                             {"particles_color_end", "0 50 250 0 50 250"}},
+                                            std::string("1 1 ") + flag + " 255 255 255 255"));
+        fx.render(256, 256, 0, 20, 0.0f);
+        glClearColor(0, 0, 100 / 255.0f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        fx.render(256, 256, 0, 20, 1.0f);
+        const float a = 191 / 255.0f, want[3] = {150 * a, 87 * a, 62 * a + 100 * (flag[0] == '1' ? 1 - a : 1)};
+        for (int c = 0; c < 3; ++c)
+            EXPECT_NEAR(Pixel(256, 256)[c], want[c], 1.5) << "flag " << flag << " channel " << c;
+        EXPECT_TRUE(Pixel(256 + 18, 256 - 18)[0] > 40 && Pixel(256 + 23, 256)[0] == 0) << "a square of half-side 20";
+    }
 }
 
-TEST_F(LfxTest, FinishedEffectPlaysAgainAfterReset)
+TEST_F(LfxTest, TheGamesEffectsShowAndFinishAtSlowAndFastFrames)
 {
-    LumenarFX fx = LoadOne(Block().set("time_delay", "0.2").set("time_step", "0.3").set("particles_timelife", "0.25 0.25").set(
-        "spawn_time", "0.1 0.1"));
-    fx.render(256, 256, 0, 10, 0.1f);
-    EXPECT_FALSE(fx.dead_animation()) << "still in its delay";
+    // Scale and speed as the game places them; the seconds they may last on screen.
+    const std::tuple<const char*, float, float, float> effects[] = {
+        {"Data/FX/cursor.lfx", 10, 1.0f, 0.55f}, {"Data/FX/point.lfx", 17, 0.5f, 1.5f}, {"Data/FX/spawn.lfx", 17, 0.5f, 2.5f}};
+    for (const auto& [path, scale, speed, seconds] : effects)
+        for (float dt : {1 / 60.0f, 0.1f}) {
+            LumenarFX fx;
+            ASSERT_TRUE(fx.load(path));
+            float t = 0;
+            size_t most = 0;
+            for (; !fx.dead_animation() && t < 3; t += dt)
+                fx.render(256, 256, 0, scale, dt * speed), most = std::max(most, Particles(fx));
+            EXPECT_TRUE(t <= seconds && most >= 3) << path << " at " << dt << ": " << t << " s, " << most;
+        }
+}
+
+TEST_F(LfxTest, PlacedCopiesAlwaysEndAndHoldABoundedNumberOfParticlesTogether)
+{
+    LumenarFX full = Load(kHeader + Block({{"particles_limit", "1024"}, {"spawn_particles", "1024 1024"}}));
+    for (int i = 0; i < 3; ++i)
+        SP_Fx.Add(full, vector3f(100, 100, 0), 17);
+    SP_Fx.Display();
+    SP_Fx.Display();
+    EXPECT_EQ(SP_Fx.fx_list.size(), SpawnParticleFx::kMostParticles / 1024) << "the oldest copy goes";
+    SP_Fx.Reset();
+    LumenarFX looping = Load(kHeader + Block({{"loop", "1"}})), point;
+    ASSERT_TRUE(point.load("Data/FX/point.lfx"));
+    SP_Fx.Add(looping, vector3f(100, 100, 0), 17);
+    SP_Fx.Add(point, vector3f(100, 100, 0), 17);
+    global_time = 0.25f; // placed copies play at half speed
     int frames = 0;
-    size_t most = 0;
-    while (!fx.dead_animation() && frames++ < 200) {
-        fx.render(256, 256, 0, 10, 0.05f);
-        most = std::max(most, fx.FX.front().particles.size());
+    for (; !SP_Fx.fx_list.empty() && frames < 1000; ++frames) {
+        SP_Fx.Display();
+        EXPECT_TRUE(frames != 40 || SP_Fx.fx_list.size() == 1) << "our own effect ends by itself, well before";
     }
-    ASSERT_TRUE(fx.dead_animation());
-    EXPECT_GE(most, 2u);
-
-    fx.reset();
-    EXPECT_FALSE(fx.dead_animation());
-    fx.render(256, 256, 0, 10, 0.1f);
-    EXPECT_TRUE(fx.FX.front().particles.empty()) << "delayed again";
-    fx.render(256, 256, 0, 10, 0.1f);
-    EXPECT_EQ(fx.FX.front().particles.size(), 1u);
+    // Dropped at the first frame after it has played longer than the longest copy may.
+    EXPECT_EQ(frames, static_cast<int>(SpawnParticleFx::kLongestCopy / 0.125f) + 2);
 }
-
-// ---- The game's own effect files ----
-
-struct BuiltEffect {
-    const char* path;
-    float scale, speed; // speed: fraction of the frame time the game passes
-    float max_seconds, max_reach;
-};
-
-class BuiltEffectsTest : public LfxTest, public testing::WithParamInterface<BuiltEffect> {};
-
-TEST_P(BuiltEffectsTest, LoadsPlaysAndFinishes)
-{
-    const BuiltEffect& be = GetParam();
-    LumenarFX fx;
-    ASSERT_TRUE(fx.load(be.path));
-    ASSERT_FALSE(fx.FX.empty());
-    for (const LumenarParticlesFX& e : fx.FX)
-        EXPECT_EQ(e.loop, 0);
-    // Slow and fast frames alike must show the effect and let it end.
-    for (float dt : {1 / 60.0f, 0.1f}) {
-        SCOPED_TRACE(dt);
-        fx.reset();
-        float t = 0, reach = 0;
-        size_t most = 0;
-        int lit = 0;
-        while (!fx.dead_animation() && t < 10) {
-            Clear();
-            fx.render(256, 256, 0, be.scale, dt * be.speed);
-            t += dt;
-            size_t n = 0;
-            for (const LumenarParticlesFX& e : fx.FX) {
-                n += e.particles.size();
-                for (const LumenarParticlesFX::Particle& p : e.particles)
-                    reach = std::max(reach, std::hypot(p.pos.x - 256, p.pos.y - 256) + p.scale);
-            }
-            most = std::max(most, n);
-            lit = std::max(lit, LitPixels());
-        }
-        EXPECT_TRUE(fx.dead_animation());
-        EXPECT_LE(t, be.max_seconds);
-        EXPECT_GE(most, 3u);
-        EXPECT_GT(lit, 30);
-        EXPECT_LE(reach, be.max_reach);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Data, BuiltEffectsTest,
-                         testing::Values(BuiltEffect{"Data/FX/cursor.lfx", 10, 1.0f, 0.55f, 26},
-                                         BuiltEffect{"Data/FX/point.lfx", 17, 0.5f, 1.5f, 60},
-                                         BuiltEffect{"Data/FX/spawn.lfx", 17, 0.5f, 2.5f, 80}));
 
 } // namespace

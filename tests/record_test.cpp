@@ -42,7 +42,8 @@ TEST(RecordFile, StoreReplacesTheFileWholeOrNotAtAll)
     EXPECT_EQ(rules::FileBytes(kPath), (Bytes{0x04, 0x03, 0x02, 0x01}));
     EXPECT_FALSE(fs::exists(fs::symlink_status(kPath + ".tmp")));
 
-    const std::string nowhere = rules::TempPath("no-such-folder/dat.bin");
+    rules::WriteFile(rules::TempPath("a-file"), {0x78}); // no folder can be made where a file stands
+    const std::string nowhere = rules::TempPath("a-file/dat.bin");
     record_path = nowhere.c_str();
     StoreRecord();
     EXPECT_FALSE(fs::exists(nowhere));

@@ -29,10 +29,8 @@ add_custom_command(
   COMMENT "Packing textures into Data/textures_pack"
   VERBATIM)
 
-set(BM_FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf)
-if(NOT EXISTS ${BM_FONT_SOURCE})
-  set(BM_FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
-endif()
+# A bold monospaced face: every glyph fills the same slot of the fixed pen.
+set(BM_FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf)
 add_custom_command(
   OUTPUT ${BM_DATA_DIR}/font
   COMMAND make_font ${BM_FONT_SOURCE} ${BM_DATA_DIR}/font

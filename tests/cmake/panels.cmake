@@ -1,11 +1,6 @@
-# Panels: the runtime against a real GL context, the make_panel tool, the five
-# built panel files and their layouts, and the viewer pictures of those panels.
-bm_add_test(NAME panels_test SOURCES ${CMAKE_SOURCE_DIR}/tests/panels_test.cpp
+# Panels: the runtime against a real GL context.
+bm_add_test(NAME panels_test SOURCES ${CMAKE_SOURCE_DIR}/tests/panels_test.cpp ${CMAKE_SOURCE_DIR}/tests/alloc_probe.cpp
             LIBS bm_engine bm_platform_fake LABELS panels)
-bm_add_test(NAME panel_layouts_test SOURCES ${CMAKE_SOURCE_DIR}/tests/panel_layouts_test.cpp
-            LIBS bm_engine bm_platform_fake bm_image_io LABELS panels)
-target_compile_definitions(panel_layouts_test PRIVATE BM_MAKE_PANEL="$<TARGET_FILE:make_panel>")
-add_dependencies(panel_layouts_test make_panel)
 # Pictures of the five panels for a person to check: <build>/panel_views/*.png.
 add_test(NAME panel_views COMMAND panel_viewer ${CMAKE_BINARY_DIR}/panel_views WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 set_tests_properties(panel_views PROPERTIES LABELS panels

@@ -6,25 +6,19 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: %s WINDOW_ID\n", argv[0]);
+    Display* dpy = argc == 2 ? XOpenDisplay(NULL) : NULL;
+    if (!dpy) {
+        fprintf(stderr, "usage: %s WINDOW_ID, on an X display\n", argv[0]);
         return 2;
     }
-    Display* dpy = XOpenDisplay(NULL);
-    if (!dpy) {
-        fprintf(stderr, "no display\n");
-        return 1;
-    }
-    Window win = (Window)strtoul(argv[1], NULL, 0);
     XEvent ev = {0};
     ev.xclient.type = ClientMessage;
-    ev.xclient.window = win;
+    ev.xclient.window = (Window)strtoul(argv[1], NULL, 0);
     ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
     ev.xclient.format = 32;
     ev.xclient.data.l[0] = (long)XInternAtom(dpy, "WM_DELETE_WINDOW", False);
     ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, win, False, NoEventMask, &ev);
-    XFlush(dpy);
+    XSendEvent(dpy, ev.xclient.window, False, NoEventMask, &ev);
     XCloseDisplay(dpy);
     return 0;
 }

@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     Art::MakeSprites(pictures);
     Art::MakeIcons(pictures);
     Art::MakeScreens(pictures);
+    Art::MakeAppIcon(pictures);
     std::string root = argv[1];
     int failed = 0;
     for (const Art::Picture& p : pictures) {

@@ -16,5 +16,6 @@ using Pictures = std::vector<Picture>;
 void MakeSprites(Pictures& out);   // rabbits, eagles, carrot, glow
 void MakeIcons(Pictures& out);     // tray, skill and screen buttons, pointers
 void MakeScreens(Pictures& out);   // full-screen pictures, hints, tray bar
+void MakeAppIcon(Pictures& out);   // the desktop icon
 
 } // namespace Art

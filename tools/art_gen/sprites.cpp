@@ -1,6 +1,4 @@
 // Animation frames and world sprites: run and wing cycles come from the pose models.
-#include <cmath>
-
 #include "creatures.h"
 #include "pictures.h"
 #include "svg.h"
@@ -33,10 +31,12 @@ void MakeSprites(Pictures& out) {
         svg.Add(Rabbit(pose));
         out.push_back({Fmt("animation/rabbit_taken/%d.svg", i + 1), svg.Document()});
     }
-    // The game steps through 29 frames per beat, so frame 30 repeats frame 1.
+    // The game steps through 29 frames per beat, files 1..29; it shows file 30
+    // only when its count lands exactly on the end of a beat, so file 30 is the
+    // half step between file 29 and the next beat's file 1.
     for (int i = 0; i < 30; ++i) {
         Svg svg(180, 270);
-        svg.Add(Eagle(std::fmod(i / 29.0, 1.0)));
+        svg.Add(Eagle((i < 29 ? i : 28.5) / 29.0));
         out.push_back({Fmt("animation/eagle/%d.svg", i + 1), svg.Document()});
     }
     {
@@ -45,15 +45,16 @@ void MakeSprites(Pictures& out) {
         out.push_back({"carrot.svg", svg.Document()});
     }
     {
-        // Soft warm light on the ground under a bait, fading to nothing at the rim.
-        Svg svg(256, 32);
-        svg.defs = "<radialGradient id=\"g\" cx=\"0.5\" cy=\"0.5\" r=\"0.5\">"
-                   "<stop offset=\"0\" stop-color=\"#fff6c0\" stop-opacity=\"0.95\"/>"
-                   "<stop offset=\"0.45\" stop-color=\"#ffe27a\" stop-opacity=\"0.6\"/>"
-                   "<stop offset=\"0.8\" stop-color=\"#f2c12e\" stop-opacity=\"0.18\"/>"
-                   "<stop offset=\"1\" stop-color=\"#f2c12e\" stop-opacity=\"0\"/>"
-                   "</radialGradient>\n";
-        svg.Add(Ellipse(128, 16, 128, 16, "url(#g)"));
+        // A warm ring on the ground round a bait. The game stretches the picture
+        // to 1.15 times the distance the bait shields, so the ring itself marks
+        // that distance; a faint light fills it and a thin halo spills past it.
+        // The dark orange edge keeps the ring clear on the palest grass.
+        const double cx = 232, cy = 20, rx = cx / 1.15, ry = 12;
+        Svg svg(464, 40);
+        svg.Add(Group("opacity=\"0.3\"", Ellipse(cx, cy, rx, ry, Ink::gold_light)));
+        svg.Add(Group("opacity=\"0.45\"", Ellipse(cx, cy, rx + 6, ry + 3, "none", Ink::gold_light, 8)));
+        svg.Add(Ellipse(cx, cy, rx, ry, "none", Ink::carrot_shade, 9));
+        svg.Add(Ellipse(cx, cy, rx, ry, "none", Ink::gold, 4));
         out.push_back({"glow_area.svg", svg.Document()});
     }
 }

@@ -37,6 +37,10 @@ struct EmitterParams {
     int loop = 1;
 };
 
+// The game keeps at most LfxFormat::kMaxEmitters emitters of an effect and
+// LfxFormat::kMaxParticles live particles, all emitters together (their
+// particles_limit values share that budget in file order); lifetimes, scales and
+// speeds must lie between 0 and LfxFormat::kMaxValue or count as 0 (engine/lfx.h).
 struct EffectParams {
     std::vector<EmitterParams> emitters;
 };

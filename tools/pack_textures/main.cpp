@@ -3,6 +3,7 @@
 // The store is written under a temporary name and renamed into place only when
 // every picture went in, so a failed run never leaves a half store behind.
 #include "engine/database.h"
+#include "engine/texture_bounds.h"
 #include "tools/image_io/image_io.h"
 #include "tools/pack_textures/manifest.h"
 
@@ -39,7 +40,7 @@ bool LoadSource(const Manifest::Entry& e, const std::string& assets, Image& img,
 
 bool PackAll(const std::vector<Manifest::Entry>& entries, const std::string& assets, const std::string& base)
 {
-    Database db(base.c_str());
+    Database db(base.c_str(), true);
     db.SetAutosync(false);
     if (!db.Reset()) {
         std::fprintf(stderr, "pack_textures: cannot create %s.db/.pl\n", base.c_str());
@@ -58,9 +59,17 @@ bool PackAll(const std::vector<Manifest::Entry>& entries, const std::string& ass
         unsigned char info[8];
         PutLE32(info, static_cast<uint32_t>(img.w));
         PutLE32(info + 4, static_cast<uint32_t>(img.h));
-        std::string info_key = e.key + "_info", data_key = e.key + "_data";
+        // Where the picture's visible texels lie, so sprites skip their transparent
+        // padding; the record is optional, and a key too long for it goes without.
+        unsigned char bounds[TextureBounds::kBytes];
+        TextureBounds::Encode(TextureBounds::OfPixels(img.rgba.data(), static_cast<uint32_t>(img.w),
+                                                      static_cast<uint32_t>(img.h)),
+                              bounds);
+        std::string info_key = e.key + "_info", data_key = e.key + "_data", bounds_key = e.key + TextureBounds::kSuffix;
         if (!db.Write(info_key.c_str(), sizeof(info), info) ||
-            !db.Write(data_key.c_str(), static_cast<unsigned>(img.rgba.size()), img.rgba.data())) {
+            !db.Write(data_key.c_str(), static_cast<unsigned>(img.rgba.size()), img.rgba.data()) ||
+            (bounds_key.size() < DatabaseFormat::kLabelSize &&
+             !db.Write(bounds_key.c_str(), sizeof(bounds), bounds))) {
             std::fprintf(stderr, "pack_textures: cannot store %s: %s\n", e.key.c_str(), Database::LastError());
             ok = false;
             break;
