@@ -28,7 +28,7 @@ TEST_F(FxInstances, CopiesOfATemplateRunAtHalfSpeedEachOnItsOwnClock)
 
 TEST_F(FxInstances, BurstSendsItsSpritesApartAndCreditsOnceWhenTheLastArrives)
 {
-    global_time = 0.02f, carrots_eval = 3;
+    global_time = 0.025f, carrots_eval = 3; // two frames make exactly 0.05 s, which is not yet more
     SpawnCarrotsFX(vector3f(450.0f, 400.0f, 0.0f));
     const SpawnCarrotFX& burst = __spawn_carrots_fx.back();
     std::vector<int> added_in_frame;

@@ -119,9 +119,11 @@ TEST_F(LfxTest, DelaysBurstsAndEmissionAreDueAtTheirLimitsAndAParticleDiesAtZero
         fx.render(256, 256, 0, 1, i < 3 ? 0.0f : 0.25f);
         EXPECT_EQ(Particles(fx), expected[i]) << i;
     }
-    fx = Load(kHeader + Block({{"particles_timelife", "0 0"}}));
+    fx = Load(kHeader + Block({{"particles_timelife", "0 0"}, {"time_step", "0"}}));
     fx.render(256, 256, 0, 1, 0.0f);
-    EXPECT_EQ(Particles(fx), 0u) << "born with no life: removed before it is drawn";
+    EXPECT_TRUE(Particles(fx) == 0 && !fx.dead_animation()) << "born with no life: removed before it is drawn";
+    fx.render(256, 256, 0, 1, 0.01f);
+    EXPECT_TRUE(fx.dead_animation()) << "finished once its emission clock is past its window, not at its end";
     // A delay holds everything back, and a reset rewinds the delay too.
     fx = Load(kHeader + Block({{"time_delay", "1"}, {"time_step", "0.5"}}));
     for (int round = 0; round < 2; ++round, fx.reset()) {
@@ -144,17 +146,21 @@ TEST_F(LfxTest, DelaysBurstsAndEmissionAreDueAtTheirLimitsAndAParticleDiesAtZero
 
 TEST_F(LfxTest, TheScaleChainPlacesSpeedsSizesAndAccelerationAsTheEffectScaleSays)
 {
-    LumenarFX fx = Load(kHeader + Block({{"spawn_position", "1 0 0 1 0 0"}, {"spawn_direction", "1 0 0 1 0 0"},
+    LumenarFX fx = Load(kHeader + Block({{"spawn_position", "1 2 3 1 2 3"}, {"spawn_direction", "1 0 0 1 0 0"},
                                          {"particles_speed", "3 3"}, {"particles_scale", "2 2"},
-                                         {"particles_acceleration", "0 4 0"}}));
+                                         {"particles_acceleration", "2 4 6"}}));
     fx.render(100, 100, 0, 10, 0.0f);
     const LumenarParticlesFX::Particle& p = fx.FX.front().particles.front();
-    auto near = [](float a, float b) { return std::abs(a - b) < 1e-3f; };
-    // Spawn offsets at twice the scale, speeds and sizes at the scale, acceleration at half of it.
-    EXPECT_TRUE(near(p.pos.x, 100 + 2 * 10 * 1) && near(p.dir.x, 3 * 10) && near(p.scale, 2 * 10)) << p.pos.x << " " << p.dir.x;
+    auto near = [](const LumenarParticlesFX::Vector3d& v, float x, float y, float z) {
+        return std::abs(v.x - x) + std::abs(v.y - y) + std::abs(v.z - z) < 1e-3f;
+    };
+    // On every axis: spawn offsets at twice the scale, speeds and sizes at the scale, acceleration at half of it.
+    EXPECT_TRUE(near(p.pos, 100 + 2 * 10 * 1, 100 + 2 * 10 * 2, 2 * 10 * 3) && near(p.dir, 3 * 10, 0, 0) &&
+                std::abs(p.scale - 2 * 10) < 1e-3f);
     fx.render(100, 100, 0, 10, 0.5f);
-    EXPECT_TRUE(near(p.dir.y, 4 * 0.5f * 10 / 2) && near(p.pos.x, 120 + 30 * 0.5f) && near(p.pos.y, 100 + 10 * 0.5f))
-        << p.dir.y << " " << p.pos.x << " " << p.pos.y;
+    const float a = 0.5f * 10 / 2; // a second of acceleration at half the effect's scale
+    EXPECT_TRUE(near(p.dir, 30 + 2 * a, 4 * a, 6 * a) && near(p.pos, 120 + 35 * 0.5f, 140 + 10 * 0.5f, 60 + 15 * 0.5f))
+        << p.dir.x << " " << p.dir.y << " " << p.dir.z << ", " << p.pos.x << " " << p.pos.y << " " << p.pos.z;
 }
 
 TEST_F(LfxTest, AParticleFadesToItsEndColourBlendedOverTheSceneOrAddingItsLight)
