@@ -50,19 +50,28 @@ TEST_F(GameFrame, CarrotFetchFromClickToPurseAndRecord)
 TEST_F(GameFrame, OnePressSendsOneRabbitFromTheFieldOrSacrificeBand)
 {
     rules::PointAt(CarrotX(0), 210.0f);
+    rules::ClearSlot(7);
     rules::Press(true);
-    rules::Frames(10);
+    rules::Frames();
+    ASSERT_TRUE(rules::SlotFired(7)) << "the click sounds as the button goes down";
+    rules::ClearSlot(7);
+    rules::Frames(9);
     rules::Press(false);
     rules::Frames();
+    EXPECT_FALSE(rules::SlotFired(7)) << "and not again while it is held";
     rules::ClickAt(CarrotX(0), 210.0f);
-    EXPECT_EQ(rabbits.size(), 1u) << "holding repeats nothing, and a carrot already fetched sends nobody";
+    EXPECT_TRUE(rabbits.size() == 1 && cursor == Cursor::take)
+        << "holding repeats nothing, and a carrot already fetched sends nobody (the pointer still offers it)";
     const float field[][2] = {{192, 0}, {193, 1}, {239, 1}, {240, 0}}, bait[][2] = {{192, 0}, {193, 1}, {229, 1}, {230, 0}};
     for (int i = 0; i < 4; ++i) {
         rabbits.clear(), holes[3].rabbits = 2;
         rules::ClickAt(CarrotX(i + 1), field[i][0]);
-        EXPECT_TRUE(rabbits.size() == field[i][1]) << "carrot click at y " << field[i][0];
+        const bool sent = field[i][1] == 1;
+        EXPECT_TRUE(rabbits.size() == (sent ? 1u : 0u) && (cursor == Cursor::take) == sent) << "carrot at y " << field[i][0];
         rabbits.clear(), holes[3].rabbits = 2;
+        rules::PointAt(300.0f, bait[i][0]);
         rules::HoldKeys({Key::B});
+        EXPECT_EQ(cursor == Cursor::bait, bait[i][1] == 1) << "the bait pointer at y " << bait[i][0];
         rules::ClickAt(300.0f, bait[i][0]);
         EXPECT_TRUE(rabbits.size() == bait[i][1] && mode == (bait[i][1] ? 0 : 2)) << "bait at y " << bait[i][0];
         EXPECT_TRUE(rabbits.empty() || (rabbits.front().bait && rabbits.front().target.x == 300.0f));
@@ -94,10 +103,10 @@ TEST_F(GameFrame, BuildPricesRiseToTheirCeilingAndABuilderMovesIntoItsHole)
     holes[3].rabbits = 9, n_carrots = 11;
     rules::HoldKeys({Key::G});
     EXPECT_EQ(mode, 0) << "11 carrots cannot pay for a hole";
-    n_carrots = 99;
+    n_carrots = 12;
     rules::HoldKeys({Key::G});
     rules::ClickButton(gui, holes[3].id);
-    EXPECT_TRUE(mode == 1 && n_carrots == 99) << "a ready hole is no building site";
+    EXPECT_TRUE(mode == 1 && n_carrots == 12 && cursor == Cursor::build) << "the price pays, but a ready hole is no site";
     std::vector<int> prices;
     for (int site : {0, 1, 2, 4, 5, 6}) {
         prices.push_back(develop_cost);
@@ -196,6 +205,10 @@ TEST_F(GameFrame, HintsComeInTheirOrderOfPreferenceOnceAGame)
         shown = false;
     n_carrots = 20, n_predator = 1;
     eagles.emplace_back().delay = 100.0f;
+    game_over = true;
+    rules::Frames();
+    EXPECT_FALSE(show_hint) << "no hint once the game is lost";
+    game_over = false;
     std::vector<int> order;
     for (int i = 0; i < 6; ++i) {
         show_hint = false;
