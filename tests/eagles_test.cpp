@@ -3,6 +3,7 @@
 
 #include "math/global_time.h"
 
+#include <algorithm>
 #include <cmath>
 
 class Eagles : public rules::Game {
@@ -109,18 +110,29 @@ TEST_F(Eagles, CarryTheRabbitAwayOrPatrolOnWhenItGotHome)
     Rabbit& r = At(200.0f);
     Eagle& carrier = Airborne(200.0f, true, 300.0f);
     r.catched = true, carrier.target = &r, carrier.miss.push_back(&r);
+    carrier.Render();
+    EXPECT_NEAR((carrier.position - vector3f(200.0f, 300.0f, 0.0f)).length(), 80.0f * 0.05f, 1e-4f) << "at 80 a second";
     for (int i = 0; i < 200 && !r.removed; ++i) {
         carrier.Render();
         ASSERT_TRUE(r.removed || r.position == carrier.position + vector3f(7.0f, 0.2f, 0.0f)) << "on the eagle's right";
     }
     EXPECT_TRUE(r.removed && r.position.y < 561.0f && !carrier.target && carrier.miss.empty()) << "out past 557";
-    for (const Eagle& waiting : {carrier, Eagle(), Eagle(), Eagle()}) // new eagles wait 1 to 6 s beyond an edge
-        EXPECT_TRUE(waiting.delay >= 1.0f && waiting.delay <= 6.0f &&
-                    waiting.position == vector3f(waiting.direction ? 557 : -45, 450, 0));
+    EXPECT_TRUE(carrier.delay >= 1.0f && carrier.position == vector3f(carrier.direction ? 557 : -45, 450, 0));
+    float first[2] = {9, 99}, last[2] = {0, 0}; // delay and wing frame of many new eagles
+    for (int i = 0; i < 2000; ++i) {
+        const Eagle waiting; // waits 1 to 6 s beyond an edge, its wings at any whole frame
+        ASSERT_TRUE(waiting.position == vector3f(waiting.direction ? 557 : -45, 450, 0) &&
+                    waiting.fps == std::floor(waiting.fps));
+        first[0] = std::min(first[0], waiting.delay), last[0] = std::max(last[0], waiting.delay);
+        first[1] = std::min(first[1], waiting.fps), last[1] = std::max(last[1], waiting.fps);
+    }
+    EXPECT_TRUE(first[0] == 1 && last[0] == 6 && first[1] == 0 && last[1] == 29);
     predator_speed = 30.0f;
-    Eagle& e = Airborne(300.0f, true, 400.0f);
+    Eagle& e = Airborne(200.0f, true, 400.0f);
     e.target = &At(200.0f);
+    e.Render();
+    EXPECT_EQ(e.position, vector3f(200.0f, 385.0f, 0.0f)) << "dives at ten times its patrol speed";
     e.target->removed = true;
     e.Render();
-    EXPECT_TRUE(e.target == nullptr && e.position == vector3f(298.5f, 401.5f, 0.0f)) << "patrols on, climbing";
+    EXPECT_TRUE(e.target == nullptr && e.position == vector3f(201.5f, 386.5f, 0.0f)) << "patrols on, climbing";
 }
