@@ -179,6 +179,31 @@ TEST_F(GameFrame, LostInTheFrameTheLastRabbitIsSeizedAndThePictureFollows)
     glDeleteTextures(1, &magenta);
 }
 
+TEST_F(GameFrame, TheBaitGlowSpansTheStretchTheBaitShields)
+{
+    const GLuint magenta = rules::SolidTexture(255, 0, 255), saved = glow_pattern;
+    glow_pattern = magenta;
+    SP_Fx.Reset();
+    for (Carrot& c : carrots)
+        c.position.x = 500.0f;
+    // 115 units either side of the bait, 10 above and below 15 under its feet: (85..315, 189..209).
+    const int probes[][3] = {{82, 199, 0}, {88, 199, 1}, {312, 199, 1}, {318, 199, 0},
+                             {150, 187, 0}, {150, 191, 1}, {150, 207, 1}, {150, 211, 0}};
+    rules::Frames();
+    std::vector<std::vector<int>> meadow;
+    for (const auto& p : probes)
+        meadow.push_back(rules::Pixel(p[0], p[1]));
+    rules::PutRabbit(200.0f, 200.0f, selection).bait = true;
+    rules::Frames();
+    for (size_t i = 0; i < meadow.size(); ++i)
+        EXPECT_EQ(rules::Pixel(probes[i][0], probes[i][1]) != meadow[i], probes[i][2] == 1) << probes[i][0] << "," << probes[i][1];
+    rabbits.front().catched = true;
+    rules::Frames();
+    EXPECT_EQ(rules::Pixel(88, 199), meadow[1]) << "a seized bait shields nobody and glows no more";
+    glow_pattern = saved;
+    glDeleteTextures(1, &magenta);
+}
+
 TEST_F(GameFrame, RecordPurseAndEagleSpeed)
 {
     const int records[][4] = {{4, 5, 0, 0}, {5, 5, 0, 0}, {6, 5, 0, 1}, {6, 5, 1, 0}}; // score, record, developer, stored
