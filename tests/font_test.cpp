@@ -1,13 +1,15 @@
-// The built font loads, and every glyph sits rimmed in the pen's slot of its cell on one baseline.
+// The built font loads, and every glyph sits rimmed in the pen's slot of its cell on one baseline;
+// a font file is believed only as far as the file and the driver hold it.
 #include "engine/draw.h"
 #include "engine/font_format.h"
-#include "gl_context.h"
+#include "reader_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 #include <vector>
 
 TEST(BuiltFont, LoadsAndEveryGlyphSitsRimmedInThePensSlotOfItsCell)
@@ -46,4 +48,23 @@ TEST(BuiltFont, LoadsAndEveryGlyphSitsRimmedInThePensSlotOfItsCell)
     EXPECT_TRUE(top <= 2 && deepest >= cell - 3) << "the tallest and deepest fill the height";
     for (char c : {'x', '1', 'z'})
         EXPECT_EQ(foot[c - 32], foot['H' - 32]) << c << " stands on the same baseline as H";
+}
+
+TEST(FontFile, AHeaderIsBelievedOnlyAsFarAsTheFileAndTheDriverHoldIt)
+{
+    bm::EnsureGlContext();
+    bm::ScratchDir dir;
+    GLint max = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);
+    // Width, height, the pixel bytes after the header, whether it loads.
+    const std::tuple<int32_t, int32_t, size_t, bool> cases[] = {
+        {2, 1, 8, true}, {2, 1, 7, false}, {max, max, 8, false}, {max + 1, 1, 4 * (max + 1u), false}, {0, 1, 4, false}};
+    for (const auto& [w, h, bytes, loads] : cases) {
+        bm::Bytes file(FontFormat::kHeaderSize + bytes, 7);
+        FontFormat::PutInt32(file.data(), w), FontFormat::PutInt32(file.data() + 4, h);
+        const std::string path = dir.Write("font", file);
+        bm::LargestAllocation();
+        EXPECT_TRUE(LoadFont(path.c_str()) == loads && (font != 0) == loads) << w << " x " << h << ", " << bytes;
+        EXPECT_LT(bm::LargestAllocation(), 65536u) << "nothing sized from a header the file does not back";
+    }
 }

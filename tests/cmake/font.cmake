@@ -1,2 +1,2 @@
 # The built bitmap font.
-bm_add_test(NAME font_test SOURCES font_test.cpp LIBS bm_engine bm_platform_fake LABELS assets)
+bm_add_test(NAME font_test SOURCES font_test.cpp alloc_probe.cpp LIBS bm_engine bm_platform_fake LABELS assets)
