@@ -77,9 +77,12 @@ TEST_F(AudioSlots, MissingOrHostileFilesGiveSilentSlotsAndLeaveTheOthersPlaying)
     Wav::WriteMonoHeader(header.data(), 22050, 0);
     bm::Bytes liar = header; // four gigabytes of samples in 44 bytes
     Wav::PutU32(liar.data() + 40, 0xFFFFFFF0u);
+    bm::Bytes still(Wav::kHeaderSize + 200); // samples played at no rate at all
+    Wav::WriteMonoHeader(still.data(), 0, 100);
     const std::string files[] = {"Data/sFx/no_such_click.wav", dir.Write("liar.wav", liar),
                                  dir.Write("cut.wav", bm::Bytes(header.begin(), header.begin() + 20)),
-                                 dir.Write("text.wav", "hello"), dir.Write("empty.wav", header), dir.path};
+                                 dir.Write("text.wav", "hello"), dir.Write("empty.wav", header),
+                                 dir.Write("still.wav", still), dir.path};
     AudioEngine.spawn_dynamic(2, Tone(dir, "ok.wav", 2.0).c_str(), 0.75f);
     for (const std::string& path : files) {
         AudioEngine.spawn_dynamic(7, path.c_str(), 0.5f);
