@@ -8,6 +8,7 @@
 #include "rules_support.h"
 
 #include <GL/freeglut.h>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -88,6 +89,25 @@ TEST_F(Input, APressLandingInMidFrameSendsExactlyOneRabbit)
         Frame();
     EXPECT_EQ(polls, 5) << "one input sample per frame";
     EXPECT_EQ(rabbits.size(), 1u);
+}
+
+// The test window is square, which would hide a width taken for a height anywhere.
+TEST_F(Input, InAWindowOfAnotherShapeClicksLandWhereThePointerIs)
+{
+    reshape(300, 200);
+    auto click = [](float x, float y) { // a point of the virtual screen
+        mouse(static_cast<int>(x * 300 / 512), static_cast<int>((512 - y) * 200 / 512));
+        for (bool down : {true, false})
+            Sys::Fake::SetKey(Sys::Key::LeftButton, down), Frame();
+    };
+    click(carrots[0].position.x, 210);
+    ASSERT_EQ(rabbits.size(), 1u) << "the carrot under the pointer";
+    rules::HoldKeys({Sys::Key::B});
+    click(300, 210);
+    EXPECT_TRUE(rabbits.back().bait && std::fabs(rabbits.back().target.x - 300) < 3) << "the bait where the pointer is";
+    click(rules::ButtonX(121), 16);
+    EXPECT_TRUE(show_menu) << "the tray's back button";
+    reshape(512, 512);
 }
 
 TEST_F(Input, TheSampledLettersChooseTheCommandMode)
