@@ -58,7 +58,7 @@ TEST_F(GameFrame, OnePressSendsOneRabbitFromTheFieldOrSacrificeBand)
     rules::Frames(9);
     rules::Press(false);
     rules::Frames();
-    EXPECT_FALSE(rules::SlotFired(7)) << "and not again while it is held";
+    EXPECT_TRUE(!rules::SlotFired(7) && FX::cursor.FX.front().time_delay_elapsed > 0.5f) << "nor again while it is held";
     rules::ClickAt(CarrotX(0), 210.0f);
     EXPECT_TRUE(rabbits.size() == 1 && cursor == Cursor::take)
         << "holding repeats nothing, and a carrot already fetched sends nobody (the pointer still offers it)";
@@ -68,6 +68,8 @@ TEST_F(GameFrame, OnePressSendsOneRabbitFromTheFieldOrSacrificeBand)
         rules::ClickAt(CarrotX(i + 1), field[i][0]);
         const bool sent = field[i][1] == 1;
         EXPECT_TRUE(rabbits.size() == (sent ? 1u : 0u) && (cursor == Cursor::take) == sent) << "carrot at y " << field[i][0];
+        const LumenarParticlesFX& burst = FX::cursor.FX.front();
+        EXPECT_TRUE(burst.source.x == CarrotX(i + 1) && burst.time_delay_elapsed == 0.1f) << "the click burst starts again";
         rabbits.clear(), holes[3].rabbits = 2;
         rules::PointAt(300.0f, bait[i][0]);
         rules::HoldKeys({Key::B});
@@ -228,12 +230,15 @@ TEST_F(GameFrame, HintsComeInTheirOrderOfPreferenceOnceAGame)
     rules::Frames(21);
     for (bool& shown : show_hints)
         shown = false;
-    n_carrots = 20, n_predator = 1;
+    n_predator = 1;
     eagles.emplace_back().delay = 100.0f;
-    game_over = true;
-    rules::Frames();
-    EXPECT_FALSE(show_hint) << "no hint once the game is lost";
-    game_over = false;
+    for (bool* off : {&game_over, &developer_mode}) {
+        *off = true;
+        rules::Frames();
+        EXPECT_FALSE(show_hint) << "no hint once the game is lost, nor in developer mode";
+        *off = false;
+    }
+    n_carrots = 20;
     std::vector<int> order;
     for (int i = 0; i < 6; ++i) {
         show_hint = false;
@@ -245,4 +250,15 @@ TEST_F(GameFrame, HintsComeInTheirOrderOfPreferenceOnceAGame)
         EXPECT_TRUE(i > 0 || (rules::FramesUntil([] { return !show_hint; }, 125) && hint_tl > 5.9f)) << "gone by 6 s";
     }
     EXPECT_EQ(order, (std::vector<int>{4, 0, 1, 2, 3})) << "and shows once a game";
+    // A purse hint waits for more carrots than its limit, hint 1 also for two rabbits at home.
+    const int limits[][3] = {{1, 1, 2}, {1, 2, 1}, {2, 4, 2}, {3, 11, 2}}; // hint, carrots, rabbits at home
+    for (const auto& l : limits)
+        for (int more : {0, 1}) {
+            for (bool& shown : show_hints)
+                shown = true;
+            show_hints[l[0]] = show_hint = false;
+            n_carrots = l[1] + more, holes[3].rabbits = l[2];
+            rules::Frames();
+            EXPECT_EQ(show_hint, more == 1 && l[2] > 1) << "hint " << l[0] << ", " << n_carrots << " carrots";
+        }
 }
