@@ -23,6 +23,15 @@ TEST_F(Holes, TrayShowsEachHoleAsItsStateSays)
         EXPECT_TRUE(Icon(id) == GUI::hole[i == 3] && Icon(target) == GUI::target[i == 3]) << "hole " << i;
         EXPECT_FLOAT_EQ(gui.GetButton(id + 13)->w, 6.5f) << "the progress bar at 50 %";
     }
+    // The slot rabbits of every hole keep their eyes open for 2.5 s and shut them for 0.1 s, all together.
+    auto shut = [] { return Icon(holes[3].id + 9) == rabbit_run[7] && Icon(holes[6].id + 9) == rabbit_run[7]; };
+    ASSERT_TRUE(rules::FramesUntil(shut, 60));
+    int frames[2] = {0, 0}; // shut, then open, in frames of 50 ms
+    for (; shut(); ++frames[0])
+        rules::Frames();
+    for (; Icon(holes[6].id + 9) == rabbit_run[6] && Icon(holes[3].id + 9) == rabbit_run[6]; ++frames[1])
+        rules::Frames();
+    EXPECT_TRUE(frames[0] >= 2 && frames[0] <= 3 && frames[1] >= 50 && frames[1] <= 51) << frames[0] << " " << frames[1];
 }
 
 TEST_F(Holes, BuyingNeedsAReadyHoleTwoInsideRoomAndThePrice)

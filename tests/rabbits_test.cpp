@@ -67,6 +67,24 @@ TEST_F(Rabbits, BuildingTakesTheDelayLessOneSecondAtEachBuildLevel)
     }
 }
 
+TEST_F(Rabbits, EachStateWearsItsOwnPicture)
+{
+    global_time = 0.05f, rabbits_speed = 0.0f;
+    const struct {
+        bool carrot, reached, stand, blink, catched;
+        GLuint picture;
+    } rows[] = {{true, false, false, false, false, rabbit_run[2]}, {true, true, false, false, false, rabbit_run_wc[2]},
+                {false, true, true, false, false, rabbit_run[6]},  {false, true, true, true, false, rabbit_run[7]},
+                {true, true, false, false, true, rabbit_taken[0]}};
+    for (const auto& row : rows) {
+        Rabbit& r = rules::PutRabbit(100.0f, 400.0f, selection);
+        r.carrot = row.carrot ? &carrots[0] : nullptr, r.reached = row.reached, r.stand = row.stand;
+        r.blink = row.blink, r.catched = row.catched, r.fps = 2.0f, r.cfps = 0.0f;
+        r.Render();
+        EXPECT_EQ(rules::BoundTexture(), row.picture) << "row " << &row - rows;
+    }
+}
+
 TEST_F(Rabbits, EaglesLetGoOfARabbitBeforeItIsErased)
 {
     Rabbit &a = rules::PutRabbit(100.0f, 400.0f, selection), &b = rules::PutRabbit(200.0f, 400.0f, selection);
