@@ -4,6 +4,7 @@
 #include "engine/draw.h"
 #include "engine/panel_format.h"
 #include "engine/texture.h"
+#include "engine/texture_binding.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -255,7 +256,11 @@ void GUILab::ReleaseGDI()
 {
     for (GLuint& tex : textures) {
         if (glIsTexture(tex)) {
+            // The name may be handed out again: neither the bind cache nor the
+            // visible-bounds records may take the next texture for this one.
+            SetOpaqueBounds(tex, nullptr);
             glDeleteTextures(1, &tex);
+            ForgetBoundTexture();
             // A background taken from this panel's own pictures would otherwise
             // name a deleted texture, which a later texture may reuse.
             if (background == tex)

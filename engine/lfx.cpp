@@ -222,8 +222,19 @@ int MaxTextureSize()
     return size > 0 ? size : 4096;
 }
 
-// A lifetime, size or speed outside 0 to kMaxValue (or not a number) is damaged.
-float Sane(float v) { return v >= 0.0f && v <= LfxFormat::kMaxValue ? v : 0.0f; }
+// A lifetime, size or speed is taken as read, sign and all; only a value that is
+// not a number, or beyond any size a frame could show (infinities included), is
+// brought back: to 0, or to kMaxValue with its sign.
+float Sane(float v)
+{
+    if (!(v == v))
+        return 0.0f;
+    if (v > LfxFormat::kMaxValue)
+        return LfxFormat::kMaxValue;
+    if (v < -LfxFormat::kMaxValue)
+        return -LfxFormat::kMaxValue;
+    return v;
+}
 
 // Reads one emitter block into `e`, which starts default-constructed. Returns
 // false when the block asks for a texture the file could not describe; the
@@ -356,7 +367,7 @@ void LumenarParticlesFX::Vector3d::normalize()
 }
 
 LumenarParticlesFX::LumenarParticlesFX()
-    : sizeX(0), sizeY(0), p_texture(0), black_alpha(0), p_rand_rot(0), loop(1), p_limit(999), spawn_time(0.02f),
+    : source_x(0), source_y(0), source_z(0), sizeX(0), sizeY(0), p_texture(0), black_alpha(0), p_rand_rot(0), loop(1), p_limit(999), spawn_time(0.02f),
       spawn_time_min(0.02f), spawn_time_max(0.02f), spawn_p(1), spawn_p_min(1), spawn_p_max(1), source{0, 0, 0},
       spawn_pos_min{0, 0, 0}, spawn_pos_max{0, 0, 0}, spawn_dir_min{0, 0, 0}, spawn_dir_max{0, 0, 0},
       p_acceleration{0, 0, 0}, p_rotation_min(0), p_rotation_max(0), p_speed_min(0), p_speed_max(0),
@@ -441,11 +452,15 @@ void LumenarParticlesFX::render(float x, float y, float z, float simulation_scal
 
 void LumenarParticlesFX::spawn_particle(float scale)
 {
+    // A particle that finds the list full is dropped, but only after its draws:
+    // the generator is shared with the whole game, so a skipped draw would change
+    // every later carrot, eagle and effect. A hostile burst can ask for billions
+    // of particles, though, so a burst is drawn for at most as many particles as
+    // an emitter may hold: it never costs more than filling an empty list to the
+    // brim, and every burst an ordinary effect asks for is drawn in full.
     const unsigned limit = static_cast<unsigned>(p_limit);
-    for (int i = 0; i < spawn_p; ++i) {
-        // Once the list is full the rest of the burst would only be dropped.
-        if (particles.size() >= limit)
-            break;
+    const int count = spawn_p < LfxFormat::kMaxEmitterParticles ? spawn_p : LfxFormat::kMaxEmitterParticles;
+    for (int i = 0; i < count; ++i) {
         Particle p;
         p.pos.x = 2.0f * scale * rate_interpole(spawn_pos_min.x, spawn_pos_max.x, Percentage()) + source.x;
         p.pos.y = 2.0f * scale * rate_interpole(spawn_pos_min.y, spawn_pos_max.y, Percentage()) + source.y;
@@ -468,7 +483,8 @@ void LumenarParticlesFX::spawn_particle(float scale)
         p.color_e.r = rate_interpole(p_color_e_min.r, p_color_e_max.r, Percentage());
         p.color_e.g = rate_interpole(p_color_e_min.g, p_color_e_max.g, Percentage());
         p.color_e.b = rate_interpole(p_color_e_min.b, p_color_e_max.b, Percentage());
-        particles.push_back(p);
+        if (particles.size() < limit)
+            particles.push_back(p);
     }
 }
 
@@ -533,7 +549,7 @@ bool LumenarFX::load(const char* path)
         return false;
 
     FX.clear();
-    unsigned budget = LfxFormat::kMaxParticles;
+    unsigned budget = LfxFormat::kMaxEffectParticles;
     while (FX.size() < static_cast<size_t>(LfxFormat::kMaxEmitters) && !in.AtEnd()) {
         // Anything but the start of another block ends the effect, so stray
         // text after the last block cannot conjure up empty emitters.
@@ -546,9 +562,13 @@ bool LumenarFX::load(const char* path)
             FX.pop_back();
             break;
         }
-        // The emitters share one particle budget in file order (a negative limit
-        // compares as unsigned, so it asks for everything that is left).
+        // Each emitter keeps its own limit (a negative one compares as unsigned,
+        // so it asks for the most an emitter may hold). Only the memory of the
+        // whole effect is bounded too: limits adding up beyond that, which no
+        // ordinary effect comes near, leave the later emitters what is left.
         unsigned limit = static_cast<unsigned>(e.p_limit);
+        if (limit > static_cast<unsigned>(LfxFormat::kMaxEmitterParticles))
+            limit = LfxFormat::kMaxEmitterParticles;
         if (limit > budget)
             limit = budget;
         e.p_limit = static_cast<int>(limit);

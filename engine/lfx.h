@@ -11,12 +11,15 @@
 // Limits of what the game keeps of a file, far above what its own effects use
 // (two emitters, limits of 140 particles and about 40 alive at once):
 // - at most kMaxEmitters blocks; any after them are not read;
-// - at most kMaxParticles live particles in one effect, all emitters together:
-//   each emitter's "particles_limit:" is cut to what the emitters before it in
-//   the file left of that budget (a negative limit counts as no limit);
-// - lifetimes, particle sizes and speeds must be numbers from 0 to kMaxValue;
-//   anything else (negative, too large, infinite, not a number) is damaged and
-//   read as 0: such particles never show, have no size or do not move.
+// - each emitter keeps its own "particles_limit:", cut to kMaxEmitterParticles
+//   (a negative limit compares as unsigned: the largest there is, so the cut);
+// - all emitters of one effect together hold at most kMaxEffectParticles: only
+//   a file whose limits add up beyond it (no ordinary effect) sees the emitters
+//   late in the file get less than they ask for;
+// - lifetimes, particle sizes and speeds are taken as read, negative ones too (a
+//   negative speed flies the other way, a negative size draws the square turned);
+//   only values that are not numbers read as 0, and those beyond kMaxValue
+//   either way are cut to it.
 namespace LfxFormat {
 constexpr const char* kMagic = "LFX";
 constexpr const char* kVersionKey = "ver:";
@@ -45,8 +48,9 @@ constexpr const char* kLoop = "loop:";
 // Files are read whole into memory; anything longer is cut at this size.
 constexpr long kMaxFileBytes = 16L * 1024 * 1024;
 constexpr int kMaxEmitters = 16;
-constexpr int kMaxParticles = 1024;
-constexpr float kMaxValue = 10000.0f;
+constexpr int kMaxEmitterParticles = 65536;
+constexpr int kMaxEffectParticles = 2 * kMaxEmitterParticles;
+constexpr float kMaxValue = 1.0e6f;
 } // namespace LfxFormat
 
 class LumenarParticlesFX {

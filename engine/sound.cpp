@@ -40,16 +40,20 @@ bool ReadSoundFile(const char* fname, std::vector<uint8_t>& bytes) {
         Wav::Info info;
         sound = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
                 Wav::Parse(bytes.data(), bytes.size(), info) && info.data_bytes > 0;
+        // The WAV loader knows PCM only by its plain tag; the extensible layout
+        // says the same thing at more length, so it is told in the plain way.
+        if (sound) Wav::PutU16(bytes.data() + info.format_offset, Wav::kFormatPcm);
     }
     std::fclose(file);
     return sound;
 }
 
 // The memory loader needs ALUT to know it is in use; it opens no device of its own.
+// A start-up that failed is tried again at the next sound rather than leaving
+// the rest of the run silent.
 void UseAlut() {
-    static bool asked = false;
-    if (!asked) alutInitWithoutContext(nullptr, nullptr);
-    asked = true;
+    static bool ready = false;
+    if (!ready) ready = alutInitWithoutContext(nullptr, nullptr) == AL_TRUE;
 }
 
 } // namespace

@@ -12,6 +12,9 @@ namespace Wav {
 // chunk, then the "data" chunk.
 constexpr size_t kHeaderSize = 44;
 constexpr uint16_t kFormatPcm = 1;
+// What many sound editors write for plain PCM: the real format is the first two
+// bytes of the sub-format GUID at byte 24 of a "fmt " chunk of at least 40 bytes.
+constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr uint16_t kBitsPerSample = 16;
 // Files larger than this are refused before any loader allocates for them: the
 // longest sound the game ships (the music) is a few megabytes.
@@ -22,6 +25,7 @@ struct Info {
     uint16_t channels = 0;
     uint32_t sample_rate = 0;
     uint16_t bits_per_sample = 0;
+    size_t format_offset = 0; // byte offset of the format tag in the file
     size_t data_offset = 0;   // byte offset of the sample data in the file
     uint32_t data_bytes = 0;  // length of the sample data in bytes
 };
@@ -79,6 +83,10 @@ inline bool Parse(const uint8_t* bytes, size_t size, Info& info) {
         if (TagIs(chunk, "fmt ")) {
             if (length < 16) return false;
             info.format = GetU16(bytes + body);
+            info.format_offset = body;
+            if (info.format == kFormatExtensible && length >= 40 && TagIs(bytes + body + 26, "\0\0\0\0") &&
+                GetU16(bytes + body + 24) == kFormatPcm)
+                info.format = kFormatPcm; // PCM in the extensible layout
             info.channels = GetU16(bytes + body + 2);
             info.sample_rate = GetU32(bytes + body + 4);
             info.bits_per_sample = GetU16(bytes + body + 14);

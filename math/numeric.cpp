@@ -39,12 +39,21 @@ float rand_intvf(float s, float e, float precision)
         srand(static_cast<unsigned>(time(nullptr)));
         instance_seed = true;
     }
-    // An empty or reversed range, or a step that is not positive, has only one value.
-    if (!(e > s) || !(precision > 0.0f))
-        return s;
-    double span = (static_cast<double>(e) - s) * precision;
-    int n = span >= 2147483646.0 ? 2147483646 : static_cast<int>(span);
-    return static_cast<float>(rand() % (n + 1)) / precision + s;
+    // Worked out in float, and the generator is drawn even when the range holds a
+    // single value: every caller shares it, so a skipped draw would shift every
+    // later carrot, eagle and effect. Only what C++ leaves undefined is pinned:
+    // a span beyond an int, a span that is not a number, a remainder by zero.
+    float span = (e - s) * precision;
+    int n = 0;
+    if (span >= 2147483520.0f)
+        n = 2147483520;
+    else if (span <= -2147483520.0f)
+        n = -2147483520;
+    else if (span == span)
+        n = static_cast<int>(span);
+    int draw = rand();
+    int rest = n == -1 ? 0 : draw % (n + 1);
+    return static_cast<float>(rest) / precision + s;
 }
 
 double ConvertDAM(int dd, int mm, int yy, int h, int m)
@@ -140,8 +149,13 @@ void Oscillator::reset() { wave_fac = 0.0f; }
 void Oscillator::simulate()
 {
     wave_fac += wave_frq * global_time * 360.0f;
-    while (wave_fac > 360.0f)
-        wave_fac -= 360.0f;
+    // Brought back to at most one turn in one step, whatever a long frame or a
+    // wild frequency made of it; a phase of exactly one turn stays.
+    if (wave_fac > 360.0f) {
+        wave_fac = std::fmod(wave_fac, 360.0f);
+        if (wave_fac == 0.0f)
+            wave_fac = 360.0f;
+    }
 }
 
 float Oscillator::signal() const

@@ -92,6 +92,45 @@ TEST_F(AudioSlots, MissingOrHostileFilesGiveSilentSlotsAndLeaveTheOthersPlaying)
     }
 }
 
+// PCM in the extensible layout many editors write: a 40-byte "fmt " chunk whose
+// sub-format names PCM. It plays; cut short, or naming another sub-format, it is silent.
+bm::Bytes Extensible(uint16_t sub_format, uint32_t frames)
+{
+    bm::Bytes bytes(68 + 2 * frames);
+    const uint8_t guid_tail[14] = {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    std::copy_n("RIFF\0\0\0\0WAVEfmt ", 16, bytes.begin());
+    Wav::PutU32(bytes.data() + 4, uint32_t(bytes.size() - 8));
+    Wav::PutU32(bytes.data() + 16, 40);
+    Wav::PutU16(bytes.data() + 20, Wav::kFormatExtensible);
+    Wav::PutU16(bytes.data() + 22, 1);
+    Wav::PutU32(bytes.data() + 24, 22050);
+    Wav::PutU32(bytes.data() + 28, 44100);
+    Wav::PutU16(bytes.data() + 32, 2);
+    Wav::PutU16(bytes.data() + 34, 16);
+    Wav::PutU16(bytes.data() + 36, 22);
+    Wav::PutU16(bytes.data() + 38, 16);
+    Wav::PutU16(bytes.data() + 44, sub_format);
+    std::copy_n(guid_tail, 14, bytes.begin() + 46);
+    std::copy_n("data", 4, bytes.begin() + 60);
+    Wav::PutU32(bytes.data() + 64, 2 * frames);
+    for (uint32_t i = 0; i < frames; ++i)
+        Wav::PutU16(bytes.data() + 68 + 2 * i, uint16_t(int16_t(12000.0 * std::sin(0.1 * i))));
+    return bytes;
+}
+
+TEST_F(AudioSlots, PcmInTheExtensibleLayoutPlaysAndACutOneStaysSilent)
+{
+    const bm::Bytes pcm = Extensible(Wav::kFormatPcm, 22050);
+    const std::pair<bm::Bytes, ALint> files[] = {{pcm, 2 * 22050},
+                                                 {bm::Bytes(pcm.begin(), pcm.begin() + 1000), 0},
+                                                 {Extensible(3, 22050), 0}};
+    for (const auto& [bytes, expected] : files) {
+        AudioEngine.spawn_dynamic(5, dir.Write("extensible.wav", bytes).c_str(), 0.75f);
+        EXPECT_TRUE(BufferBytes(AudioEngine.s[5]) == expected && (AudioEngine.s[5].alBuffer != nullptr) == (expected > 0))
+            << bytes.size();
+    }
+}
+
 TEST_F(AudioSlots, TheBuiltSoundsLoadWholeAndAreLoudButNotClipped)
 {
     for (const char* name : {"music", "powerup", "spawn_2", "ding", "spawn", "swoosh", "carrots", "eagle", "click"}) {

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <map>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -88,17 +89,42 @@ TEST_F(LfxTest, AFileIsHeldToTheFormatsLimits)
     LumenarFX fx = Load(many);
     ASSERT_EQ(fx.FX.size(), static_cast<size_t>(LfxFormat::kMaxEmitters));
     fx.render(256, 256, 0, 1, 0.0f);
-    EXPECT_EQ(Particles(fx), static_cast<size_t>(LfxFormat::kMaxParticles)) << "one budget for all emitters";
-    EXPECT_EQ(Load(kHeader + Block({{"particles_limit", "-1"}})).FX.front().p_limit, LfxFormat::kMaxParticles);
+    EXPECT_EQ(Particles(fx), 16u * 3000) << "each emitter its own limit";
+    EXPECT_EQ(Load(kHeader + Block({{"particles_limit", "-1"}})).FX.front().p_limit, LfxFormat::kMaxEmitterParticles);
+    fx = Load(kHeader + Block({{"particles_limit", "999"}}) + Block({{"particles_limit", "999"}}) + Block({{"particles_limit", "5"}}));
+    std::vector<int> limits;
+    for (const LumenarParticlesFX& e : fx.FX)
+        limits.push_back(e.p_limit);
+    EXPECT_EQ(limits, (std::vector<int>{999, 999, 5}));
+    EXPECT_EQ(fx.FX.front().source_x, 0.0f);
+    // Only limits adding up beyond what one effect may hold are cut.
+    many = kHeader;
+    for (int i = 0; i < 3; ++i)
+        many += Block({{"particles_limit", "70000"}});
+    limits.clear();
+    for (const LumenarParticlesFX& e : Load(many).FX)
+        limits.push_back(e.p_limit);
+    EXPECT_EQ(limits, (std::vector<int>{65536, 65536, 0}));
 
-    // Damaged lifetimes, sizes and speeds read as 0; the largest sound values stay.
+    // Values are taken as read, negative ones too; only non-numbers and sizes
+    // beyond any meaning are brought back.
     fx = Load(kHeader +
-              Block({{"particles_timelife", "1e39 -1e39"}, {"particles_scale", "-2 10001"}, {"particles_speed", "-1 1e40"}}) +
-              Block({{"particles_timelife", "10000 0"}, {"particles_scale", "0.5 2"}, {"particles_speed", "3 4"}}));
-    auto sum = [](const LumenarParticlesFX& e) {
-        return e.p_timelife_min + e.p_timelife_max + e.p_scale_min + e.p_scale_max + e.p_speed_min + e.p_speed_max;
-    };
-    EXPECT_TRUE(sum(fx.FX.front()) == 0 && sum(fx.FX.back()) == 10009.5f);
+              Block({{"particles_timelife", "1e39 -1e39"}, {"particles_scale", "-2 10001"}, {"particles_speed", "-1 1e40"}}));
+    const LumenarParticlesFX& e = fx.FX.front();
+    EXPECT_TRUE(e.p_timelife_min == LfxFormat::kMaxValue && e.p_timelife_max == -LfxFormat::kMaxValue);
+    EXPECT_TRUE(e.p_scale_min == -2 && e.p_scale_max == 10001 && e.p_speed_min == -1 && e.p_speed_max == LfxFormat::kMaxValue);
+    fx = Load(kHeader + Block({{"particles_speed", "-5 -5"}, {"spawn_direction", "1 0 0 1 0 0"}}));
+    fx.render(256, 256, 0, 1, 0.0f);
+    EXPECT_LT(fx.FX.front().particles.front().dir.x, 0.0f) << "a negative speed flies the other way";
+
+    // A dropped particle still spends its draws: 16 per particle, after the two of the burst.
+    fx = Load(kHeader + Block({{"particles_limit", "3"}, {"spawn_particles", "5 5"}}));
+    srand(7);
+    fx.render(256, 256, 0, 1, 0.0f);
+    const int next = rand();
+    int k = 0;
+    for (srand(7); k < 200 && rand() != next; ++k) {}
+    EXPECT_TRUE(Particles(fx) == 3 && k == 2 + 5 * 16) << k;
 
     // A texture larger than what is left of the file is refused before anything is allocated for it.
     for (const char* texture : {"-1 4 0 1 2 3 4", "2147483647 2147483647 0 1 2 3 4", "1000 1000 0 1 2 3 4", "1 100000 0"}) {
@@ -201,12 +227,13 @@ TEST_F(LfxTest, TheGamesEffectsShowAndFinishAtSlowAndFastFrames)
 
 TEST_F(LfxTest, PlacedCopiesAlwaysEndAndHoldABoundedNumberOfParticlesTogether)
 {
-    LumenarFX full = Load(kHeader + Block({{"particles_limit", "1024"}, {"spawn_particles", "1024 1024"}}));
-    for (int i = 0; i < 3; ++i)
+    const size_t most = LfxFormat::kMaxEmitterParticles;
+    LumenarFX full = Load(kHeader + Block({{"particles_limit", "65536"}, {"spawn_particles", "65536 65536"}}));
+    for (size_t i = 0; i < SpawnParticleFx::kMostParticles / most + 1; ++i)
         SP_Fx.Add(full, vector3f(100, 100, 0), 17);
     SP_Fx.Display();
     SP_Fx.Display();
-    EXPECT_EQ(SP_Fx.fx_list.size(), SpawnParticleFx::kMostParticles / 1024) << "the oldest copy goes";
+    EXPECT_EQ(SP_Fx.fx_list.size(), SpawnParticleFx::kMostParticles / most) << "the oldest copy goes";
     SP_Fx.Reset();
     LumenarFX looping = Load(kHeader + Block({{"loop", "1"}})), point;
     ASSERT_TRUE(point.load("Data/FX/point.lfx"));

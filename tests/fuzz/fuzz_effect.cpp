@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         size_t particles = 0;
         for (const LumenarParticlesFX& e : fx.FX)
             particles += e.particles.size();
-        fuzz::Require(particles <= static_cast<size_t>(LfxFormat::kMaxParticles), "too many particles");
+        fuzz::Require(particles <= static_cast<size_t>(LfxFormat::kMaxEffectParticles), "too many particles");
     }
     SP_Fx.Reset();
     return 0;

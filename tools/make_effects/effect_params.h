@@ -37,10 +37,11 @@ struct EmitterParams {
     int loop = 1;
 };
 
-// The game keeps at most LfxFormat::kMaxEmitters emitters of an effect and
-// LfxFormat::kMaxParticles live particles, all emitters together (their
-// particles_limit values share that budget in file order); lifetimes, scales and
-// speeds must lie between 0 and LfxFormat::kMaxValue or count as 0 (engine/lfx.h).
+// The game keeps at most LfxFormat::kMaxEmitters emitters of an effect, each with
+// its own particles_limit up to LfxFormat::kMaxEmitterParticles (and at most
+// LfxFormat::kMaxEffectParticles for all of them together); lifetimes, scales and
+// speeds are taken as written, negative ones too, cut to LfxFormat::kMaxValue
+// either way (engine/lfx.h).
 struct EffectParams {
     std::vector<EmitterParams> emitters;
 };
