@@ -49,7 +49,9 @@ constexpr const char* kLoop = "loop:";
 constexpr long kMaxFileBytes = 16L * 1024 * 1024;
 constexpr int kMaxEmitters = 16;
 constexpr int kMaxEmitterParticles = 65536;
-constexpr int kMaxEffectParticles = 2 * kMaxEmitterParticles;
+// As much as one emitter may hold: sixteen emitters of limit 999, well beyond
+// any effect of ours, still fit.
+constexpr int kMaxEffectParticles = kMaxEmitterParticles;
 constexpr float kMaxValue = 1.0e6f;
 } // namespace LfxFormat
 

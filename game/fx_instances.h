@@ -28,7 +28,7 @@ public:
     static constexpr float kLongestCopy = 10.0f;
     // All copies together hold at most this many particles (the game's own hold
     // a few hundred at the busiest); beyond it the oldest copies are dropped.
-    static constexpr std::size_t kMostParticles = 2 * LfxFormat::kMaxEffectParticles;
+    static constexpr std::size_t kMostParticles = LfxFormat::kMaxEffectParticles;
 
     void Add(LumenarFX& fx, vector3f location, float scale);
     void Display();

@@ -99,12 +99,19 @@ TEST_F(LfxTest, AFileIsHeldToTheFormatsLimits)
     EXPECT_EQ(fx.FX.front().source_x, 0.0f);
     // Only limits adding up beyond what one effect may hold are cut.
     many = kHeader;
-    for (int i = 0; i < 3; ++i)
-        many += Block({{"particles_limit", "70000"}});
+    for (const char* limit : {"70000", "30000", "30000", "30000"})
+        many += Block({{"particles_limit", limit}});
     limits.clear();
     for (const LumenarParticlesFX& e : Load(many).FX)
         limits.push_back(e.p_limit);
-    EXPECT_EQ(limits, (std::vector<int>{65536, 65536, 0}));
+    EXPECT_EQ(limits, (std::vector<int>{65536, 0, 0, 0}));
+    many = kHeader;
+    for (int i = 0; i < 3; ++i)
+        many += Block({{"particles_limit", "30000"}});
+    limits.clear();
+    for (const LumenarParticlesFX& e : Load(many).FX)
+        limits.push_back(e.p_limit);
+    EXPECT_EQ(limits, (std::vector<int>{30000, 30000, 5536}));
 
     // Values are taken as read, negative ones too; only non-numbers and sizes
     // beyond any meaning are brought back.
