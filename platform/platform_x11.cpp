@@ -193,6 +193,25 @@ void IntroduceGameWindow(Display* dpy)
     SetIcon(dpy);
 }
 
+// The ICCCM state a window manager gave the game window: 1 shown, 3 iconic;
+// 0 (withdrawn) or -1 (no state) when no window manager looks after it.
+long ManagedState(Display* dpy)
+{
+    const Atom wm_state = AtomNamed(dpy, "WM_STATE");
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long state = -1;
+    if (XGetWindowProperty(dpy, game_window, wm_state, 0, 1, False, wm_state, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && format == 32 && count == 1)
+        state = *reinterpret_cast<long*>(data);
+    if (data)
+        XFree(data);
+    return state;
+}
+
 const char* kSwapExtensions[] = {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"};
 
 } // namespace
@@ -354,6 +373,18 @@ void RememberGameWindow()
         XSelectInput(dpy, game_window, attributes.your_event_mask | FocusChangeMask);
     if (dpy && game_window) {
         IntroduceGameWindow(dpy);
+        // GLUT maps the window as it creates it, so a window manager that already
+        // runs has taken it in before it had a class; window managers read the
+        // class only when they take a window in. Handing the window back and
+        // mapping it again lets it be taken in with the class.
+        if (ManagedState(dpy) > 0) {
+            XWithdrawWindow(dpy, game_window, DefaultScreen(dpy));
+            for (int tries = 0; tries < 100 && ManagedState(dpy) > 0; ++tries) {
+                timespec pause = {0, 5000000};
+                nanosleep(&pause, nullptr);
+            }
+            XMapWindow(dpy, game_window);
+        }
         XFlush(dpy);
     }
 }
