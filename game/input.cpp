@@ -80,6 +80,7 @@ void SwapFS()
         glutLeaveFullScreen();
         window_change_pending = true;
     }
+    Sys::SetFullScreenHint(fullscreen);
 }
 
 void ApplyPendingWindowChange()

@@ -76,6 +76,7 @@ int main(int argc, char** argv)
     RegisterCallbacks();
 
     Sys::RememberGameWindow();
+    Sys::SetFullScreenHint(fullscreen);
     init();
     glutMainLoop();
     return 0;

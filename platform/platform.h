@@ -27,8 +27,16 @@ struct InputSample {
     bool Held(Key key) const { return held[static_cast<int>(key)]; }
 };
 
-// Remembers the game's own window (the current drawable of the GL context).
+// Remembers the game's own window (the current drawable of the GL context) and
+// introduces it to the desktop: its class (instance "burrowmere", class
+// "Burrowmere", as the desktop entry's StartupWMClass names it), the process id,
+// the normal window type and the icon sizes found in Data/icon/.
 void RememberGameWindow();
+
+// Tells the desktop whether the game is full screen: a compositor then leaves the
+// full-screen game's frames alone, and composites the window again once it is
+// one. Called at start-up and with every switch.
+void SetFullScreenHint(bool full_screen);
 
 // Samples the focus, the left button and the keys together, in one round trip to
 // the window system: the frame calls it once, so every reader agrees.

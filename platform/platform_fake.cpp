@@ -15,13 +15,21 @@ std::string last_document;
 std::function<void()> poll_hook;
 int rests = 0;
 int covers = 0;
+int introductions = 0;
+int full_screen_hint = -1;
+int full_screen_hints = 0;
 } // namespace
 
 namespace Sys {
 
 bool AcquireInstanceLock(const char*) { return !other_instance; }
 void ShowStartupFail(const char*, const char*) { ++fail_shown; }
-void RememberGameWindow() {}
+void RememberGameWindow() { ++introductions; }
+void SetFullScreenHint(bool full_screen)
+{
+    full_screen_hint = full_screen ? 1 : 0;
+    ++full_screen_hints;
+}
 InputSample SampleInput()
 {
     InputSample sample;
@@ -70,6 +78,9 @@ const std::string& LastOpenedDocument() { return last_document; }
 int OpenedDocuments() { return opened; }
 int Rests() { return rests; }
 int ScreenCovers() { return covers; }
+int WindowIntroductions() { return introductions; }
+int FullScreenHint() { return full_screen_hint; }
+int FullScreenHints() { return full_screen_hints; }
 } // namespace Fake
 
 } // namespace Sys

@@ -21,5 +21,8 @@ const std::string& LastOpenedDocument();
 int OpenedDocuments();
 int Rests();          // WaitForEvents() calls with a timeout of 1 to 100 ms
 int ScreenCovers();   // CoverScreen() calls
+int WindowIntroductions();   // RememberGameWindow() calls
+int FullScreenHint();        // the last SetFullScreenHint(): 1 full screen, 0 windowed, -1 never told
+int FullScreenHints();       // SetFullScreenHint() calls
 
 } // namespace Sys::Fake

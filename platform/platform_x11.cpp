@@ -1,7 +1,9 @@
-// Linux/X11 implementation of the OS layer: instance lock, the input sample, rest,
-// full screen, clock, document opening and the GLX swap-interval switch.
+// Linux/X11 implementation of the OS layer: instance lock, the window's hints to
+// the desktop, the input sample, rest, full screen, clock, document opening and
+// the GLX swap-interval switch.
 #include "platform/platform.h"
 #include "platform/keep_libraries.h"
+#include "platform/window_icon.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>
@@ -22,6 +24,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -83,7 +86,8 @@ bool IsAncestorOrSelf(Display* dpy, Window ancestor, Window w)
 
 // The answer of IsAncestorOrSelf for the last window asked about. Focus and the
 // window under the pointer change rarely, so walking the tree (a round trip per
-// level) happens only when they do.
+// level) happens only when they do, or when the game window moves to another
+// parent (a window manager started after the game frames it).
 struct AncestryCache {
     Window asked = 0;
     bool answer = false;
@@ -95,7 +99,12 @@ struct AncestryCache {
         }
         return answer;
     }
+    void Forget() { asked = 0, answer = false; }
 };
+
+AncestryCache focus_ancestry, pointer_ancestry;
+// The game window's parent when the caches were filled.
+xcb_window_t known_parent = XCB_NONE;
 
 bool PointerOverGameWindow(Display* dpy)
 {
@@ -139,7 +148,6 @@ const KeySym kKeySyms[Sys::kKeyCount] = {NoSymbol, XK_F1, XK_r, XK_b, XK_g};
 
 bool HasFocus(Display* dpy, Window focus, Window under_pointer)
 {
-    static AncestryCache focus_ancestry, pointer_ancestry;
     if (focus == None)
         return false;
     if (focus == PointerRoot) {
@@ -151,6 +159,57 @@ bool HasFocus(Display* dpy, Window focus, Window under_pointer)
     }
     // The focus may sit on the game window itself or on a frame a window manager wrapped around it.
     return focus == game_window || focus_ancestry.Check(dpy, focus);
+}
+
+Atom AtomNamed(Display* dpy, const char* name) { return XInternAtom(dpy, name, False); }
+
+// Every icon size found in Data/icon/, one after the other as _NET_WM_ICON holds
+// them; a missing or damaged file leaves its size out.
+void SetIcon(Display* dpy)
+{
+    std::vector<unsigned long> cardinals;
+    for (int side : WindowIcon::kSides)
+        WindowIcon::Read(WindowIcon::IconPath(side), side, cardinals);
+    if (cardinals.empty())
+        return;
+    XChangeProperty(dpy, game_window, AtomNamed(dpy, "_NET_WM_ICON"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(cardinals.data()), static_cast<int>(cardinals.size()));
+}
+
+// Who the window is: the class that ties it to its desktop entry, the process a
+// window manager may end when the game hangs, and an ordinary application window.
+void IntroduceGameWindow(Display* dpy)
+{
+    XClassHint class_hint;
+    class_hint.res_name = const_cast<char*>("burrowmere");
+    class_hint.res_class = const_cast<char*>("Burrowmere");
+    XSetClassHint(dpy, game_window, &class_hint);
+    const unsigned long pid = static_cast<unsigned long>(getpid());
+    XChangeProperty(dpy, game_window, AtomNamed(dpy, "_NET_WM_PID"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    const Atom normal = AtomNamed(dpy, "_NET_WM_WINDOW_TYPE_NORMAL");
+    XChangeProperty(dpy, game_window, AtomNamed(dpy, "_NET_WM_WINDOW_TYPE"), XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&normal), 1);
+    SetIcon(dpy);
+}
+
+// The ICCCM state a window manager gave the game window: 1 shown, 3 iconic;
+// 0 (withdrawn) or -1 (no state) when no window manager looks after it.
+long ManagedState(Display* dpy)
+{
+    const Atom wm_state = AtomNamed(dpy, "WM_STATE");
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    long state = -1;
+    if (XGetWindowProperty(dpy, game_window, wm_state, 0, 1, False, wm_state, &type, &format, &count, &after,
+                           &data) == Success &&
+        data && format == 32 && count == 1)
+        state = *reinterpret_cast<long*>(data);
+    if (data)
+        XFree(data);
+    return state;
 }
 
 const char* kSwapExtensions[] = {"GLX_EXT_swap_control", "GLX_MESA_swap_control", "GLX_SGI_swap_control"};
@@ -312,6 +371,38 @@ void RememberGameWindow()
     // Focus changes wake a game that rests in the background (GLUT does not ask for them).
     if (dpy && game_window && XGetWindowAttributes(dpy, game_window, &attributes))
         XSelectInput(dpy, game_window, attributes.your_event_mask | FocusChangeMask);
+    if (dpy && game_window) {
+        IntroduceGameWindow(dpy);
+        // GLUT maps the window as it creates it, so a window manager that already
+        // runs has taken it in before it had a class; window managers read the
+        // class only when they take a window in. Handing the window back and
+        // mapping it again lets it be taken in with the class.
+        if (ManagedState(dpy) > 0) {
+            XWithdrawWindow(dpy, game_window, DefaultScreen(dpy));
+            for (int tries = 0; tries < 100 && ManagedState(dpy) > 0; ++tries) {
+                timespec pause = {0, 5000000};
+                nanosleep(&pause, nullptr);
+            }
+            XMapWindow(dpy, game_window);
+        }
+        XFlush(dpy);
+    }
+}
+
+void SetFullScreenHint(bool full_screen)
+{
+    Display* dpy = glXGetCurrentDisplay();
+    if (!dpy || !game_window)
+        return;
+    const Atom bypass = AtomNamed(dpy, "_NET_WM_BYPASS_COMPOSITOR");
+    if (full_screen) {
+        const unsigned long on = 1;
+        XChangeProperty(dpy, game_window, bypass, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&on), 1);
+    } else {
+        XDeleteProperty(dpy, game_window, bypass);
+    }
+    XFlush(dpy);
 }
 
 InputSample SampleInput()
@@ -327,15 +418,24 @@ InputSample SampleInput()
             codes[k] = kKeySyms[k] == NoSymbol ? 0 : XKeysymToKeycode(dpy, kKeySyms[k]);
         codes_known = true;
     }
-    // All three questions leave together and their answers come back together:
-    // one round trip, and one moment for pointer, buttons, keys and focus.
+    // All four questions leave together and their answers come back together:
+    // one round trip, and one moment for pointer, buttons, keys, focus and the
+    // window's place in the tree.
     xcb_connection_t* c = XGetXCBConnection(dpy);
     xcb_query_pointer_cookie_t pointer_cookie = xcb_query_pointer(c, DefaultRootWindow(dpy));
     xcb_query_keymap_cookie_t keymap_cookie = xcb_query_keymap(c);
     xcb_get_input_focus_cookie_t focus_cookie = xcb_get_input_focus(c);
+    xcb_query_tree_cookie_t tree_cookie = xcb_query_tree(c, static_cast<xcb_window_t>(game_window));
     xcb_query_pointer_reply_t* pointer = xcb_query_pointer_reply(c, pointer_cookie, nullptr);
     xcb_query_keymap_reply_t* keymap = xcb_query_keymap_reply(c, keymap_cookie, nullptr);
     xcb_get_input_focus_reply_t* focus = xcb_get_input_focus_reply(c, focus_cookie, nullptr);
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, tree_cookie, nullptr);
+    if (tree && tree->parent != known_parent) {
+        // Reparented: what was (or was not) an ancestor of the game window may have changed.
+        known_parent = tree->parent;
+        focus_ancestry.Forget();
+        pointer_ancestry.Forget();
+    }
     if (pointer && keymap && focus) {
         sample.focused = HasFocus(dpy, focus->focus, pointer->child);
         sample.held[static_cast<int>(Key::LeftButton)] = (pointer->mask & XCB_BUTTON_MASK_1) != 0;
@@ -346,6 +446,7 @@ InputSample SampleInput()
     free(pointer);
     free(keymap);
     free(focus);
+    free(tree);
     return sample;
 }
 

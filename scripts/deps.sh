@@ -11,7 +11,7 @@ BM_PACKAGES=(
   librsvg2-bin libstb-dev fonts-dejavu-core
   xvfb xauth xdotool imagemagick x11-utils xdg-utils
   sox python3 python3-numpy
-  desktop-file-utils appstream
+  desktop-file-utils appstream openbox
   clang libclang-rt-14-dev
 )
 

@@ -128,10 +128,12 @@ TEST_F(Input, TheSampledLettersChooseTheCommandMode)
 TEST_F(Input, HoldingF1TogglesFullScreenOncePerPressAndComesBackOverTheScreen)
 {
     ASSERT_TRUE(fullscreen) << "the game starts full screen";
+    const int hints = Sys::Fake::FullScreenHints();
     Sys::Fake::SetKey(Sys::Key::F1, true);
     for (int frame = 0; frame < 5; ++frame)
         Frame();
     EXPECT_FALSE(fullscreen);
+    EXPECT_EQ(Sys::Fake::FullScreenHint(), 0) << "the desktop is told the game is in a window";
     Sys::Fake::SetKey(Sys::Key::F1, false);
     Frame();
     EXPECT_FALSE(fullscreen);
@@ -140,6 +142,8 @@ TEST_F(Input, HoldingF1TogglesFullScreenOncePerPressAndComesBackOverTheScreen)
     Frame();
     Frame();
     EXPECT_TRUE(fullscreen) << "release and press again toggles back";
+    EXPECT_EQ(Sys::Fake::FullScreenHint(), 1) << "and full screen again";
+    EXPECT_EQ(Sys::Fake::FullScreenHints(), hints + 2) << "once per switch";
     EXPECT_EQ(Sys::Fake::ScreenCovers(), covers + 1)
         << "back in full screen, the next frame puts the window over the screen";
     Sys::Fake::SetKey(Sys::Key::F1, false);
