@@ -190,10 +190,11 @@ inline bool Decode(const unsigned char* in, uint32_t w, uint32_t h, Polygon* out
     for (unsigned i = 0; i < 1 + 2 * kMaxVertices; ++i)
         v[i] = static_cast<uint32_t>(in[i * 4]) | (static_cast<uint32_t>(in[i * 4 + 1]) << 8) |
                (static_cast<uint32_t>(in[i * 4 + 2]) << 16) | (static_cast<uint32_t>(in[i * 4 + 3]) << 24);
-    Polygon p;
-    p.count = v[0];
-    if (p.count < 3 || p.count > kMaxVertices)
+    if (v[0] < 3 || v[0] > kMaxVertices)
         return false;
+    // Never more than the record holds, whatever its count says.
+    Polygon p;
+    p.count = std::min(v[0], kMaxVertices);
     for (uint32_t i = 0; i < p.count; ++i) {
         std::memcpy(&p.x[i], &v[1 + 2 * i], 4);
         std::memcpy(&p.y[i], &v[2 + 2 * i], 4);

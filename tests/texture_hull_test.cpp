@@ -152,8 +152,8 @@ TEST(TextureHull, TheBuiltStoresPolygonsHoldEveryVisibleTexelAndHugTheEagles)
 
 TEST(TextureHull, HostileRecordsAreRefused)
 {
-    // A valid pentagon in a 16 x 16 picture, then one fault at a time.
-    const TextureHull::Polygon good{5, {2, 10, 14, 8, 2}, {2, 2, 8, 14, 10}};
+    // A valid octagon in a 16 x 16 picture, then one fault at a time.
+    const TextureHull::Polygon good{8, {4, 12, 15, 15, 12, 4, 1, 1}, {1, 1, 4, 12, 15, 15, 12, 4}};
     const float nan = std::nanf(""), inf = INFINITY;
     const struct {
         const char* name;
@@ -170,14 +170,15 @@ TEST(TextureHull, HostileRecordsAreRefused)
         {"below row 0", [](TextureHull::Polygon& p) { p.y[0] = -0.25f; }, 0},
         {"not a number", [&](TextureHull::Polygon& p) { p.x[1] = nan; }, 0},
         {"infinite", [&](TextureHull::Polygon& p) { p.y[2] = inf; }, 0},
-        {"dented", [](TextureHull::Polygon& p) { p.x[2] = 9, p.y[2] = 6; }, 0},
-        {"clockwise", [](TextureHull::Polygon& p) { std::swap(p.x[1], p.x[4]), std::swap(p.y[1], p.y[4]); }, 0},
-        {"three in a line", [](TextureHull::Polygon& p) { p.x[1] = 8, p.y[1] = 2, p.x[2] = 14, p.y[2] = 2; }, 0},
-        {"a vertex twice", [](TextureHull::Polygon& p) { p.x[1] = 2, p.y[1] = 2; }, 0},
-        {"a star", [](TextureHull::Polygon& p) {
-             const int order[5] = {0, 2, 4, 1, 3}; // a pentagon's every second vertex: all left turns, twice round
+        {"dented", [](TextureHull::Polygon& p) { p.x[2] = 11, p.y[2] = 5; }, 0},
+        {"clockwise", [](TextureHull::Polygon& p) { std::reverse(p.x, p.x + 8), std::reverse(p.y, p.y + 8); }, 0},
+        {"three in a line", [](TextureHull::Polygon& p) { p.x[2] = 13.5f, p.y[2] = 6.5f; }, 0},
+        {"a vertex twice", [](TextureHull::Polygon& p) { p.x[1] = 4, p.y[1] = 1; }, 0},
+        {"a star", [](TextureHull::Polygon& p) { // a pentagon's every second vertex: all left turns, twice round
+             p = TextureHull::Polygon{};
+             p.count = 5;
              for (int i = 0; i < 5; ++i)
-                 p.x[i] = 8 + 6 * std::cos(order[i] * 1.2566370614359172), p.y[i] = 8 + 6 * std::sin(order[i] * 1.2566370614359172);
+                 p.x[i] = 8 + 6 * std::cos(i * 2 * 1.2566370614359172), p.y[i] = 8 + 6 * std::sin(i * 2 * 1.2566370614359172);
          }, 0},
     };
     for (const auto& c : cases) {
