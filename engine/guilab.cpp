@@ -257,8 +257,8 @@ void GUILab::ReleaseGDI()
     for (GLuint& tex : textures) {
         if (glIsTexture(tex)) {
             // The name may be handed out again: neither the bind cache nor the
-            // visible-bounds records may take the next texture for this one.
-            SetOpaqueBounds(tex, nullptr);
+            // visible-bounds and polygon records may take the next texture for this one.
+            ForgetPictureShape(tex);
             glDeleteTextures(1, &tex);
             ForgetBoundTexture();
             // A background taken from this panel's own pictures would otherwise

@@ -5,6 +5,7 @@
 #include "engine/startup_order.h"
 #include "engine/texture_binding.h"
 #include "engine/texture_bounds.h"
+#include "engine/texture_hull.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -29,7 +30,7 @@ GLuint CreatePictureTexture(GLsizei w, GLsizei h, const unsigned char* rgba)
     glBindTexture(GL_TEXTURE_2D, tex);
     // A new picture under a reused name is not the old one.
     ForgetBoundTexture();
-    SetOpaqueBounds(tex, nullptr);
+    ForgetPictureShape(tex);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -74,6 +75,20 @@ bool LoadTextureFromDB(GLuint* tex_id, const char* label)
     return true;
 }
 
+namespace {
+
+// The size of texture `tex`, which the store's records are checked against.
+void PictureSize(GLuint tex, GLint* w, GLint* h)
+{
+    *w = *h = 0;
+    glBindTexture(GL_TEXTURE_2D, tex);
+    ForgetBoundTexture();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, h);
+}
+
+} // namespace
+
 bool LoadTextureBounds(GLuint tex, const char* label)
 {
     SetOpaqueBounds(tex, nullptr);
@@ -81,10 +96,7 @@ bool LoadTextureBounds(GLuint tex, const char* label)
     if (tex == 0 || !label || !Textures_db.Read(dynstr("%s%s", label, TextureBounds::kSuffix), sizeof raw, raw))
         return false;
     GLint w = 0, h = 0;
-    glBindTexture(GL_TEXTURE_2D, tex);
-    ForgetBoundTexture();
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    PictureSize(tex, &w, &h);
     TextureBounds::Rect r;
     if (w <= 0 || h <= 0 || !TextureBounds::Decode(raw, static_cast<uint32_t>(w), static_cast<uint32_t>(h), &r))
         return false;
@@ -99,12 +111,32 @@ bool LoadTextureBounds(GLuint tex, const char* label)
     return true;
 }
 
+bool LoadTextureHull(GLuint tex, const char* label)
+{
+    SetVisibleHull(tex, nullptr);
+    unsigned char raw[TextureHull::kBytes];
+    if (tex == 0 || !label || !Textures_db.Read(dynstr("%s%s", label, TextureHull::kSuffix), sizeof raw, raw))
+        return false;
+    GLint w = 0, h = 0;
+    PictureSize(tex, &w, &h);
+    TextureHull::Polygon p;
+    if (w <= 0 || h <= 0 || !TextureHull::Decode(raw, static_cast<uint32_t>(w), static_cast<uint32_t>(h), &p))
+        return false;
+    VisibleHull hull{static_cast<int>(p.count), {}, {}};
+    for (uint32_t i = 0; i < p.count; ++i) {
+        hull.u[i] = p.x[i] / static_cast<float>(w);
+        hull.t[i] = p.y[i] / static_cast<float>(h);
+    }
+    SetVisibleHull(tex, &hull);
+    return true;
+}
+
 bool LoadTexture(GLuint* texid, const char* szPathName)
 {
     if (!texid)
         return false;
     if (*texid != 0 && glIsTexture(*texid)) {
-        SetOpaqueBounds(*texid, nullptr);
+        ForgetPictureShape(*texid);
         glDeleteTextures(1, texid);
         ForgetBoundTexture();
         *texid = 0;
@@ -112,6 +144,7 @@ bool LoadTexture(GLuint* texid, const char* szPathName)
     if (!LoadTextureFromDB(texid, szPathName))
         return false;
     LoadTextureBounds(*texid, szPathName);
+    LoadTextureHull(*texid, szPathName);
     return true;
 }
 

@@ -24,7 +24,10 @@ bool LoadTextureFromDB(GLuint* tex_id, const char* label);
 // Hands the drawing kit the visible part of picture `label`, made texture `tex`,
 // from the store's optional "_bounds" record; false (and whole quads) without one.
 bool LoadTextureBounds(GLuint tex, const char* label);
-// Reloads a picture into `texid`, with its visible part when the store knows it.
+// Reads the polygon around the visible texels of texture `tex` (loaded from
+// `label`) from the store's optional "_hull" record; false (and no polygon) without one.
+bool LoadTextureHull(GLuint tex, const char* label);
+// Reloads a picture into `texid`, with its visible part and polygon when the store knows them.
 bool LoadTexture(GLuint* texid, const char* szPathName);
 // printf-style formatting into one shared 512-byte buffer (cut, never overrun).
 const char* dynstr(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -1,4 +1,4 @@
-// The texture bound for drawing and the pictures' visible parts.
+// The texture bound for drawing and the pictures' visible parts and polygons.
 #include "engine/texture_binding.h"
 
 #include <unordered_map>
@@ -7,6 +7,7 @@ namespace {
 GLuint bound_texture = 0;
 bool bound_texture_known = false;
 std::unordered_map<GLuint, OpaqueBounds> opaque_bounds;
+std::unordered_map<GLuint, VisibleHull> visible_hulls;
 } // namespace
 
 void BindTexture(GLuint tex)
@@ -34,4 +35,26 @@ const OpaqueBounds* BoundOpaqueBounds()
         return nullptr;
     auto it = opaque_bounds.find(bound_texture);
     return it == opaque_bounds.end() ? nullptr : &it->second;
+}
+
+void SetVisibleHull(GLuint tex, const VisibleHull* hull)
+{
+    if (hull)
+        visible_hulls[tex] = *hull;
+    else
+        visible_hulls.erase(tex);
+}
+
+const VisibleHull* BoundVisibleHull()
+{
+    if (!bound_texture_known)
+        return nullptr;
+    auto it = visible_hulls.find(bound_texture);
+    return it == visible_hulls.end() ? nullptr : &it->second;
+}
+
+void ForgetPictureShape(GLuint tex)
+{
+    opaque_bounds.erase(tex);
+    visible_hulls.erase(tex);
 }

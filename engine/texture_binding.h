@@ -1,6 +1,6 @@
-// The texture bound for drawing, and the visible part of each picture that has
-// one: what lets a frame skip rebinding a bound texture and rasterising a
-// sprite's transparent padding.
+// The texture bound for drawing, and the visible part and polygon of each
+// picture that has them: what lets a frame skip rebinding a bound texture and
+// rasterising a sprite's transparent padding.
 #pragma once
 
 #include <GL/gl.h>
@@ -23,3 +23,20 @@ void SetOpaqueBounds(GLuint tex, const OpaqueBounds* bounds);
 // The visible part of the texture bound through BindTexture, or nullptr when it
 // has none or the bound texture is not known.
 const OpaqueBounds* BoundOpaqueBounds();
+
+// A convex polygon of 3 to 8 vertices around a picture's visible texels, as
+// texture coordinates (u to the right, t along the rows as stored, t = 0 at the
+// first row), counter-clockwise with u right and t up. Drawn as a fan with
+// these texture coordinates, it covers every visible texel of the picture.
+struct VisibleHull {
+    int count;
+    float u[8], t[8];
+};
+// Remembers the polygon of texture `tex` (nullptr forgets it).
+void SetVisibleHull(GLuint tex, const VisibleHull* hull);
+// The polygon of the texture bound through BindTexture, or nullptr when it has
+// none or the bound texture is not known.
+const VisibleHull* BoundVisibleHull();
+// Forgets both the visible part and the polygon of `tex`: called when a texture
+// is made or deleted, since its name may be handed out again for another picture.
+void ForgetPictureShape(GLuint tex);

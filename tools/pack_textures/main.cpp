@@ -4,6 +4,7 @@
 // every picture went in, so a failed run never leaves a half store behind.
 #include "engine/database.h"
 #include "engine/texture_bounds.h"
+#include "engine/texture_hull.h"
 #include "tools/image_io/image_io.h"
 #include "tools/pack_textures/manifest.h"
 
@@ -38,6 +39,20 @@ bool LoadSource(const Manifest::Entry& e, const std::string& assets, Image& img,
     return LoadImageRGBA(path, img, &error);
 }
 
+// The polygon around the picture's visible texels, where it is clearly smaller
+// than the bounds box; like the bounds, optional and left out for a key too long.
+bool WriteHull(Database& db, const std::string& key, const Image& img)
+{
+    TextureHull::Polygon hull;
+    const std::string hull_key = key + TextureHull::kSuffix;
+    if (hull_key.size() >= DatabaseFormat::kLabelSize ||
+        !TextureHull::OfPixels(img.rgba.data(), static_cast<uint32_t>(img.w), static_cast<uint32_t>(img.h), &hull))
+        return true;
+    unsigned char raw[TextureHull::kBytes];
+    TextureHull::Encode(hull, raw);
+    return db.Write(hull_key.c_str(), sizeof(raw), raw);
+}
+
 bool PackAll(const std::vector<Manifest::Entry>& entries, const std::string& assets, const std::string& base)
 {
     Database db(base.c_str(), true);
@@ -69,7 +84,8 @@ bool PackAll(const std::vector<Manifest::Entry>& entries, const std::string& ass
         if (!db.Write(info_key.c_str(), sizeof(info), info) ||
             !db.Write(data_key.c_str(), static_cast<unsigned>(img.rgba.size()), img.rgba.data()) ||
             (bounds_key.size() < DatabaseFormat::kLabelSize &&
-             !db.Write(bounds_key.c_str(), sizeof(bounds), bounds))) {
+             !db.Write(bounds_key.c_str(), sizeof(bounds), bounds)) ||
+            !WriteHull(db, e.key, img)) {
             std::fprintf(stderr, "pack_textures: cannot store %s: %s\n", e.key.c_str(), Database::LastError());
             ok = false;
             break;
