@@ -2,7 +2,9 @@
 // menu, an early game and a heavy late game held by a bot, at two window sizes.
 //   bench_frame [--rounds N]  the table (medians of N rounds, 5 by default) and one
 //                             "ratio STATE WxH R" line per state and size
-//   bench_frame --shot FILE   a picture (PPM) of the heavy state, the same in every run
+//   bench_frame --shot FILE [--small]
+//                             a picture (PPM) of the heavy state, the same in every
+//                             run, at 1920 x 1080 (at 640 x 480 with --small)
 // Run from the folder that holds Data/, on an X server with a 1920 x 1080 screen.
 #define GL_GLEXT_PROTOTYPES // the occlusion queries that count fragments
 #include "bench/floor_quad.h"
@@ -513,9 +515,9 @@ int MeasureAll()
     return 0;
 }
 
-int TakeHeavyShot(const char* path)
+int TakeHeavyShot(const char* path, const WindowSize& size)
 {
-    if (!ResizeWindow(kSizes[0].w, kSizes[0].h))
+    if (!ResizeWindow(size.w, size.h))
         return 1;
     SetUp(kHeavy);
     shot_wanted = true;
@@ -532,12 +534,14 @@ int TakeHeavyShot(const char* path)
 int main(int argc, char** argv)
 {
     const char* shot_path = nullptr;
-    if (argc == 3 && std::strcmp(argv[1], "--shot") == 0) {
+    const WindowSize* shot_size = &kSizes[0];
+    if ((argc == 3 || (argc == 4 && std::strcmp(argv[3], "--small") == 0)) && std::strcmp(argv[1], "--shot") == 0) {
         shot_path = argv[2];
+        shot_size = &kSizes[argc == 4 ? 1 : 0];
     } else if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0 && std::atoi(argv[2]) > 0) {
         rounds = std::atoi(argv[2]);
     } else if (argc != 1) {
-        std::fprintf(stderr, "usage: bench_frame [--rounds N] | --shot FILE\n");
+        std::fprintf(stderr, "usage: bench_frame [--rounds N] | --shot FILE [--small]\n");
         return 2;
     }
     BenchCountAllocationsOfThisThread();
@@ -563,7 +567,7 @@ int main(int argc, char** argv)
         return 1;
     }
     if (shot_path)
-        return TakeHeavyShot(shot_path);
+        return TakeHeavyShot(shot_path, *shot_size);
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     return MeasureAll();
 }
