@@ -97,47 +97,24 @@ void DrawQuadArrays(const GLfloat* vertices, const GLfloat* texcoords, GLsizei c
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
 }
 
-// The glyphs of one text, gathered so that the whole text is one draw rather
-// than one draw per character.
-class GlyphRun {
-public:
-    // One glyph square of side 2 * size with its lower-left corner at the pen.
-    void Add(char c, float size, float x, float y)
-    {
-        if (count == kMaxGlyphs)
-            return;
-        int n = ConvertCharToGlASCII(c);
-        if (n < 0 || n > 255)
-            n = 0;
-        float u0 = static_cast<float>(n % FontFormat::kGridCells) * kCellSide;
-        float t0 = 1.0f - static_cast<float>(n / FontFormat::kGridCells + 1) * kCellSide;
-        GLfloat* v = vertices + count * 12;
-        GLfloat* t = texcoords + count * 12;
-        for (int i = 0; i < 12; i += 2) {
-            v[i] = x + kUnitQuadVertices[i] * size;
-            v[i + 1] = y + kUnitQuadVertices[i + 1] * size;
-            t[i] = u0 + kUnitQuadTexCoords[i] * kCellSide;
-            t[i + 1] = t0 + kUnitQuadTexCoords[i + 1] * kCellSide;
-        }
-        ++count;
+// One glyph square of side 2 * size with its lower-left corner at the pen,
+// appended to the batch: a whole text is one draw.
+void AddGlyph(char c, float size, float x, float y)
+{
+    int n = ConvertCharToGlASCII(c);
+    if (n < 0 || n > 255)
+        n = 0;
+    float u0 = static_cast<float>(n % FontFormat::kGridCells) * kCellSide;
+    float t0 = 1.0f - static_cast<float>(n / FontFormat::kGridCells + 1) * kCellSide;
+    GLfloat v[12], t[12];
+    for (int i = 0; i < 12; i += 2) {
+        v[i] = x + kUnitQuadVertices[i] * size;
+        v[i + 1] = y + kUnitQuadVertices[i + 1] * size;
+        t[i] = u0 + kUnitQuadTexCoords[i] * kCellSide;
+        t[i + 1] = t0 + kUnitQuadTexCoords[i + 1] * kCellSide;
     }
-
-    void Draw()
-    {
-        if (count > 0)
-            DrawQuadArrays(vertices, texcoords, count * 6);
-        count = 0;
-    }
-
-private:
-    // The longest text the kit formats (glPrintTextBox's 512-byte buffer).
-    static constexpr int kMaxGlyphs = 511;
-    GLfloat vertices[kMaxGlyphs * 12];
-    GLfloat texcoords[kMaxGlyphs * 12];
-    int count = 0;
-};
-
-GlyphRun glyphs;
+    SpriteBatch::Triangles(v, t, 6);
+}
 
 void BeginText(float size)
 {
@@ -146,12 +123,13 @@ void BeginText(float size)
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    SpriteBatch::SetBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glTranslatef(size, size, 0.0f);
 }
 
 void EndText()
 {
+    SpriteBatch::Flush();
     glDisable(GL_BLEND);
     glDepthMask(GL_TRUE);
     PopVirtualScreen();
@@ -161,6 +139,7 @@ void EndText()
 
 void PushVirtualScreen()
 {
+    SpriteBatch::Flush();
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -173,6 +152,7 @@ void PushVirtualScreen()
 
 void PopVirtualScreen()
 {
+    SpriteBatch::Flush();
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
@@ -182,6 +162,7 @@ void PopVirtualScreen()
 
 void DrawUnitQuad()
 {
+    SpriteBatch::Flush();
     Clip clip = ClipToOpaqueBounds(1.0f, 1.0f, false);
     if (clip != Clip::kNothing)
         DrawQuadArrays(kUnitQuadVertices, kUnitQuadTexCoords);
@@ -250,10 +231,9 @@ void glPrintText(float raster_x, float raster_y, float size, bool center, const 
     if (center)
         raster_x -= advance * static_cast<float>(length) * 0.5f;
     for (size_t i = 0; i < length; ++i) {
-        glyphs.Add(text[i], size, raster_x, raster_y);
+        AddGlyph(text[i], size, raster_x, raster_y);
         raster_x += advance;
     }
-    glyphs.Draw();
     EndText();
 }
 
@@ -272,7 +252,7 @@ void glPrintTextBox(float raster_x, float raster_y, float size, int mc, const ch
     float start_x = raster_x;
     int on_line = 0;
     for (size_t i = 0; text[i] != '\0'; ++i) {
-        glyphs.Add(text[i], size, raster_x, raster_y);
+        AddGlyph(text[i], size, raster_x, raster_y);
         raster_x += advance;
         if (++on_line == mc) {
             on_line = 0;
@@ -280,7 +260,6 @@ void glPrintTextBox(float raster_x, float raster_y, float size, int mc, const ch
             raster_y -= 2.0f * advance;
         }
     }
-    glyphs.Draw();
     EndText();
 }
 
@@ -288,6 +267,7 @@ namespace {
 // One quad from (-hw, -hh) to (hw, hh); u_left is the texture u of its left edge.
 void QuadWithU(float hw, float hh, float u_left)
 {
+    SpriteBatch::Flush();
     Clip clip = ClipToOpaqueBounds(hw, hh, u_left != 0.0f);
     if (clip == Clip::kNothing)
         return;

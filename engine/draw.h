@@ -2,6 +2,7 @@
 // full-screen pictures, quads, billboards, and the start-up vsync switch.
 #pragma once
 
+#include "engine/sprite_batch.h"
 #include "engine/texture_binding.h"
 #include "math/vector3f.h"
 #include <GL/gl.h>

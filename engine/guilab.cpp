@@ -106,28 +106,25 @@ void BeginButtons()
     PushVirtualScreen();
     glEnable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    SpriteBatch::SetBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
 void EndButtons()
 {
+    SpriteBatch::Flush();
     glDisable(GL_BLEND);
     PopVirtualScreen();
 }
 
 void DrawButton(const GUILab::Button& b)
 {
-    glPushMatrix();
     BindTexture(b.pattern);
-    if (!GUILab_inf::landscape) {
-        glTranslatef(b.position.x, b.position.y, 0.0f);
-    } else {
-        glTranslatef(512.0f - b.position.y, b.position.x, 0.0f);
-        glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    }
-    glScalef(b.flip_x ? -b.w : b.w, b.flip_y ? -b.h : b.h, 1.0f);
-    DrawUnitQuad();
-    glPopMatrix();
+    Transform2D at;
+    if (!GUILab_inf::landscape)
+        at = at.Translated(b.position.x, b.position.y);
+    else
+        at = at.Translated(512.0f - b.position.y, b.position.x).Rotated(90.0f);
+    SpriteBatch::Sprite(at.Scaled(b.flip_x ? -b.w : b.w, b.flip_y ? -b.h : b.h), 1.0f, 1.0f, false);
 }
 
 } // namespace

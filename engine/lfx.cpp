@@ -1,6 +1,7 @@
 // Particle effects: the ".lfx" loader, and the emitters that spawn, move, fade and draw particles.
 #include "engine/lfx.h"
 
+#include "engine/sprite_batch.h"
 #include "engine/texture_binding.h"
 
 #include <cfloat>
@@ -417,9 +418,9 @@ void LumenarParticlesFX::render(float x, float y, float z, float simulation_scal
     glDepthMask(GL_FALSE);
     // Opaque-looking textures blend over the scene; the others add their light to it.
     if (black_alpha != 0)
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        SpriteBatch::SetBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     else
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        SpriteBatch::SetBlendFunc(GL_SRC_ALPHA, GL_ONE);
     BindTexture(p_texture);
 
     particles.remove_if(dead_particle);
@@ -433,18 +434,19 @@ void LumenarParticlesFX::render(float x, float y, float z, float simulation_scal
         p.pos.z += p.dir.z * simulation_time;
         p.life -= simulation_time;
 
-        glPushMatrix();
-        glTranslatef(p.pos.x, p.pos.y, p.pos.z);
         float angle = p_rand_rot != 0 ? static_cast<float>(rand() % 360) : p.rot;
-        glRotatef(angle, 0.0f, 0.0f, 1.0f);
         float rate = get_rate(p.life, p.life_max);
-        glColor4ub(ColorByte(rate_interpole(p.color_e.r, p.color_s.r, rate)),
-                   ColorByte(rate_interpole(p.color_e.g, p.color_s.g, rate)),
-                   ColorByte(rate_interpole(p.color_e.b, p.color_s.b, rate)), ColorByte(rate_interpole(0, 255, rate)));
-        render_particle(p.scale);
-        glColor4ub(255, 255, 255, 255);
-        glPopMatrix();
+        // Each component as the GL turns a colour byte into one.
+        const GLfloat colour[4] = {ColorByte(rate_interpole(p.color_e.r, p.color_s.r, rate)) / 255.0f,
+                                   ColorByte(rate_interpole(p.color_e.g, p.color_s.g, rate)) / 255.0f,
+                                   ColorByte(rate_interpole(p.color_e.b, p.color_s.b, rate)) / 255.0f,
+                                   ColorByte(rate_interpole(0, 255, rate)) / 255.0f};
+        render_particle(Transform2D().Translated(p.pos.x, p.pos.y).Rotated(angle), p.pos.z, p.scale, colour);
     }
+    // Every particle of the emitter is one draw; the colour is white after it.
+    SpriteBatch::Flush();
+    if (!particles.empty())
+        DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
 
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
@@ -498,15 +500,13 @@ void LumenarParticlesFX::reset()
     first_spawn = true;
 }
 
-void LumenarParticlesFX::render_particle(float l)
+void LumenarParticlesFX::render_particle(const Transform2D& at, float z, float l, const GLfloat* colour)
 {
-    const GLfloat vertices[12] = {-l, l, -l, -l, l, l, l, l, l, -l, -l, -l};
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glVertexPointer(2, GL_FLOAT, 0, vertices);
-    glTexCoordPointer(2, GL_FLOAT, 0, kParticleTexCoords);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    const GLfloat corners[12] = {-l, l, -l, -l, l, l, l, l, l, -l, -l, -l};
+    GLfloat placed[12];
+    for (int i = 0; i < 12; i += 2)
+        at.Apply(corners[i], corners[i + 1], placed + i);
+    SpriteBatch::Triangles(placed, kParticleTexCoords, 6, z, colour);
 }
 
 int LumenarParticlesFX::get_active_particles()

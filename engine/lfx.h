@@ -2,6 +2,8 @@
 // each emitter spawns, moves, fades and draws its particles every frame.
 #pragma once
 
+#include "engine/sprite_batch.h"
+
 #include <GL/gl.h>
 #include <list>
 
@@ -84,7 +86,8 @@ public:
     void reset();
     float rate_interpole(float start, float end, float rate);
     float get_rate(float val, float max);
-    void render_particle(float l);
+    // Appends one particle square of half-side l, placed by `at` at depth z, to the batch.
+    void render_particle(const Transform2D& at, float z, float l, const GLfloat* colour);
     int get_active_particles();
     int get_inactive_particles();
     float Get3dDistance(float x, float y, float z, float a, float b, float c);

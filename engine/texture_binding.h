@@ -10,6 +10,8 @@
 // the next BindTexture binds for real.
 void BindTexture(GLuint tex);
 void ForgetBoundTexture();
+// The texture bound through BindTexture, or 0 when it is not known.
+GLuint BoundTexture();
 
 // The part of a picture that holds its visible texels, as texture coordinates
 // (u0 <= u1, t0 <= t1); a picture with none has u0 == u1.

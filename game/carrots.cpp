@@ -59,10 +59,7 @@ bool ValidateCarrotLocation(Carrot* c)
 void Carrot::Render()
 {
     if (!taken) {
-        glPushMatrix();
-        glTranslatef(position.x, 205.0f, 0.0f);
-        DrawMirroredQuad(7.0f, 15.0f);
-        glPopMatrix();
+        SpriteBatch::Sprite(Transform2D().Translated(position.x, 205.0f), 7.0f, 15.0f, true);
     } else if (enable_respawn) {
         respawn -= global_time;
         if (respawn < 0.0f)

@@ -128,10 +128,7 @@ void Eagle::Render()
     if (frame_id < 0 || frame_id > 29)
         frame_id = 0;
 
-    glPushMatrix();
     BindTexture(eagle_fly[frame_id]);
-    glTranslatef(position.x, position.y, 0.0f);
-    glScalef(direction ? -4.5f : 4.5f, 4.5f, 1.0f);
-    DrawMirroredQuad(10.0f, 15.0f);
-    glPopMatrix();
+    SpriteBatch::Sprite(Transform2D().Translated(position.x, position.y).Scaled(direction ? -4.5f : 4.5f, 4.5f), 10.0f,
+                        15.0f, true);
 }

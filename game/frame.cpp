@@ -2,6 +2,7 @@
 // panel input, the screens, the pointer, F1, the swap and the frame clock.
 #include "game/frame.h"
 
+#include "engine/sprite_batch.h"
 #include "game/input.h"
 #include "game/screens.h"
 #include "math/global_time.h"
@@ -49,6 +50,8 @@ void display()
         FeedPanelInput();
         ScreenFlow();
         PointerAndClickFeedback();
+        // Nothing appended to the batch is left undrawn at the swap.
+        SpriteBatch::Flush();
 
         glPopMatrix();
         glMatrixMode(GL_PROJECTION);

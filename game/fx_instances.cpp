@@ -95,13 +95,9 @@ void SpawnCarrotFX::CarrotParticle::Render()
         return;
     Simulate();
     if (alpha > 0.0f) {
-        glPushMatrix();
-        glTranslatef(p.x, p.y, 0.0f);
-        glColor4f(1.0f, 1.0f, 1.0f, alpha);
-        glRotatef(rot_sign ? r : -r, 0.0f, 0.0f, 1.0f);
-        DrawMirroredQuad(12.0f, 12.0f);
-        glPopMatrix();
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        const GLfloat faded[4] = {1.0f, 1.0f, 1.0f, alpha};
+        SpriteBatch::Sprite(Transform2D().Translated(p.x, p.y).Rotated(rot_sign ? r : -r), 12.0f, 12.0f, true, 0.0f,
+                            faded);
     }
 }
 
@@ -143,6 +139,7 @@ void SpawnCarrotFX::Render()
         n_carrots += carrots_eval;
     }
 
+    SpriteBatch::Flush();
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
 }

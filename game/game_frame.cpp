@@ -176,11 +176,11 @@ void ShowEmptySites()
             continue;
         site->hide = false;
         if (site->isSelected())
-            glColor4f(0.5f, 1.0f, 0.5f, 1.0f);
+            DrawColor(0.5f, 1.0f, 0.5f, 1.0f);
         else
-            glColor4f(1.0f, 1.0f, 1.0f, signal);
+            DrawColor(1.0f, 1.0f, 1.0f, signal);
         site->Display();
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
         site->hide = true;
     }
 }
@@ -190,14 +190,14 @@ void DrawBaitGlow()
 {
     static Oscillator alpha(0.35f, 0.75f, 1.0f);
     alpha.simulate();
-    glColor4f(1.0f, 1.0f, 1.0f, alpha);
+    DrawColor(1.0f, 1.0f, 1.0f, alpha);
     for (const Rabbit& r : rabbits) {
         if (!r.bait || r.catched || r.removed)
             continue;
         GUILab::Button safe_region(glow_pattern, r.position.x, r.position.y - 15.0f, bait_safe_area * 1.15f, 10.0f);
         safe_region.Display();
     }
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void RunWorld()
@@ -222,6 +222,7 @@ void RunWorld()
     while (eagles.size() < static_cast<size_t>(n_predator > 0 ? n_predator : 0))
         eagles.emplace_back();
 
+    SpriteBatch::Flush();
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
 }
@@ -230,10 +231,10 @@ void DrawPurse()
 {
     if (n_carrots > 98) {
         n_carrots = 99;
-        glColor4f(1.0f, 0.1f, 0.0f, 1.0f);
+        DrawColor(1.0f, 0.1f, 0.0f, 1.0f);
     }
     glPrintText(60, 4, 4, false, "x %d", n_carrots);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 // The game-over picture fades in from 2 s after the loss to full at 6 s.
@@ -250,10 +251,10 @@ void DrawGameOver()
             go_tl = 1.5f;
     }
     if (go_tl > 0.5f) {
-        glColor4f(1.0f, 1.0f, 1.0f, go_tl - 0.5f);
+        DrawColor(1.0f, 1.0f, 1.0f, go_tl - 0.5f);
         BindTexture(GUI::game_over);
         RenderOnViewport(1.0f, vector3f(0.0f, 0.0f, 0.0f));
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
     }
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
@@ -294,9 +295,9 @@ void DrawRabbitPrices()
         GUILab::Button* add = gui.GetButton(holes[i].id + 10);
         if (!add)
             continue;
-        glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+        DrawColor(0.0f, 0.0f, 0.0f, 1.0f);
         glPrintText(add->position.x - 2.0f, add->position.y - 4.75f, 4, true, "%d", rabbit_cost);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
     }
 }
 
@@ -304,15 +305,15 @@ void ScoreAndRecord()
 {
     if (user_score > user_record && !developer_mode)
         StoreRecord();
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
     if (user_score >= user_record && user_score > 0) {
         user_record = user_score;
         // While this game holds the record the texts flicker from red to yellow.
-        glColor4ub(255, static_cast<GLubyte>(rand() % 255), 0, 255);
+        DrawColor4ub(255, static_cast<GLubyte>(rand() % 255), 0, 255);
     }
     glPrintText(445, 479, 4, false, "record: %d", user_record);
     glPrintText(445, 458, 4, false, "score: %d", user_score);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void DrawBuildPrice()
@@ -320,16 +321,16 @@ void DrawBuildPrice()
     if (selection->rabbits < 1)
         return;
     if (n_carrots < develop_cost)
-        glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+        DrawColor(1.0f, 0.0f, 0.0f, 1.0f);
     else
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
     if (n_lairs < lairs_limit) {
         glPrintText(260, 4, 4, false, "(%d)", develop_cost);
     } else {
-        glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+        DrawColor(1.0f, 0.0f, 0.0f, 1.0f);
         glPrintText(260, 4, 4, false, "(max)");
     }
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
 void StartHint(int k)
@@ -378,10 +379,10 @@ void ShowHint()
     if (a > 0.0f) {
         glEnable(GL_BLEND);
         glDepthMask(GL_FALSE);
-        glColor4f(1.0f, 1.0f, 1.0f, shown);
+        DrawColor(1.0f, 1.0f, 1.0f, shown);
         BindTexture(GUI::hints[hint_id]);
         RenderOnViewport(0.4f, vector3f(0.0f, 90.0f, 0.0f));
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
         glDepthMask(GL_TRUE);
         glDisable(GL_BLEND);
     } else {

@@ -102,18 +102,16 @@ void Rabbit::Render()
             frame_id = 0;
     }
 
-    glPushMatrix();
     if (catched)
         BindTexture(rabbit_taken[frame_id]);
     else if (carrot && reached)
         BindTexture(rabbit_run_wc[frame_id]);
     else
         BindTexture(rabbit_run[frame_id]);
-    glTranslatef(position.x, position.y, 0.0f);
+    Transform2D at = Transform2D().Translated(position.x, position.y);
     if (direction.x < 0.0f)
-        glScalef(-1.0f, 1.0f, 1.0f);
-    DrawMirroredQuad(10.0f, 15.0f);
-    glPopMatrix();
+        at = at.Scaled(-1.0f, 1.0f);
+    SpriteBatch::Sprite(at, 10.0f, 15.0f, true);
 }
 
 bool null_rabbit(const Rabbit& entity) { return entity.removed; }

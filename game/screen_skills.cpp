@@ -42,9 +42,9 @@ void PrintPrice(int label_button, int price, float pulse)
     if (!label)
         return;
     if (n_carrots < price)
-        glColor4f(1.0f, 0.0f, 0.0f, 1.0f);
+        DrawColor(1.0f, 0.0f, 0.0f, 1.0f);
     else
-        glColor4f(0.0f, 1.0f, 0.0f, pulse);
+        DrawColor(0.0f, 1.0f, 0.0f, pulse);
     glPrintText(label->position.x, label->position.y - 15.0f, 5, false, "(%d)", price);
 }
 
@@ -78,7 +78,7 @@ void SkillsScreen()
         if (*s.level == 1)
             PrintPrice(s.level2_label, s.cost_x2, signal);
     }
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
 
     int clicked = skills.Event(3);
     if (clicked == kCloseButton)

@@ -91,17 +91,15 @@ void PointerAndClickFeedback()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
     glEnable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    DrawColor(1.0f, 1.0f, 1.0f, 1.0f);
     BindTexture(cursor);
-    glPushMatrix();
-    glTranslatef(static_cast<float>(rate_x), static_cast<float>(rate_y), 0.0f);
+    Transform2D at = Transform2D().Translated(static_cast<float>(rate_x), static_cast<float>(rate_y));
     // The hand that takes a carrot reaches down to it.
     if (cursor == Cursor::take)
-        glTranslatef(0.0f, -15.0f, 0.0f);
+        at = at.Translated(0.0f, -15.0f);
     float cs = cursor == Cursor::arrow ? 2.0f : 1.2f;
-    glScalef(cs, cs, 1.0f);
-    DrawQuad(7.0f, 15.0f);
-    glPopMatrix();
+    SpriteBatch::Sprite(at.Scaled(cs, cs), 7.0f, 15.0f, false);
+    SpriteBatch::Flush();
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
 }
