@@ -2,10 +2,10 @@
 // each emitter spawns, moves, fades and draws its particles every frame.
 #pragma once
 
+#include "engine/node_pool.h"
 #include "engine/sprite_batch.h"
 
 #include <GL/gl.h>
-#include <list>
 
 // The ".lfx" format, shared by the loader and the tool that writes effects: text,
 // "LFX", "ver:" 2, then emitter blocks, each "texture:" W H B with W*H*4 pixel
@@ -134,7 +134,8 @@ public:
     float time_delay_elapsed;
     float global_time_elapsed;
     bool first_spawn;
-    std::list<Particle> particles;
+    // Particles are born and die every frame: their nodes come from a pool.
+    PooledList<Particle> particles;
 };
 
 bool dead_particle(const LumenarParticlesFX::Particle& particle);
@@ -148,7 +149,8 @@ public:
     void reset();
     bool dead_animation();
 
-    std::list<LumenarParticlesFX> FX;
+    // Pooled too, since every placed copy of an effect copies its emitters.
+    PooledList<LumenarParticlesFX> FX;
     bool turned_off;
 };
 

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <sys/stat.h>
 #include <vector>
 
@@ -48,6 +49,38 @@ bool ReadSoundFile(const char* fname, std::vector<uint8_t>& bytes) {
     return sound;
 }
 
+// A sound is read from disk and checked at its first play only; later plays hand
+// the kept bytes to the WAV loader, so a click costs no disk inside a frame. A
+// file that could not be read is remembered too and stays silent without being
+// looked for again. The game has a handful of sounds: a bounded number of files
+// and bytes is kept, and any beyond them is read at every play as before.
+struct KeptSound {
+    std::string path;
+    bool sound = false;
+    std::vector<uint8_t> bytes;
+};
+constexpr size_t kKeptSounds = 16;
+constexpr uint64_t kKeptBytes = 64u * 1024u * 1024u;
+KeptSound kept[kKeptSounds];
+size_t kept_count = 0;
+uint64_t kept_bytes = 0;
+
+// The checked bytes of a sound file, or null when it is missing or no sound;
+// `scratch` holds them when they are not kept.
+const std::vector<uint8_t>* SoundBytes(const char* fname, std::vector<uint8_t>& scratch) {
+    for (size_t i = 0; i < kept_count; ++i)
+        if (kept[i].path == fname) return kept[i].sound ? &kept[i].bytes : nullptr;
+    const bool sound = ReadSoundFile(fname, scratch);
+    if (!sound) scratch.clear();
+    if (kept_count == kKeptSounds || kept_bytes + scratch.size() > kKeptBytes) return sound ? &scratch : nullptr;
+    KeptSound& k = kept[kept_count++];
+    k.path = fname;
+    k.sound = sound;
+    k.bytes.swap(scratch);
+    kept_bytes += k.bytes.size();
+    return sound ? &k.bytes : nullptr;
+}
+
 // The memory loader needs ALUT to know it is in use; it opens no device of its own.
 // A start-up that failed is tried again at the next sound rather than leaving
 // the rest of the run silent.
@@ -73,11 +106,11 @@ void Sound::Load(const char* fname, bool looping) {
     alBuffer = nullptr;
     alBufferLen = 0;
     alFreqBuffer = 0;
-    std::vector<uint8_t> file;
-    if (ReadSoundFile(fname, file)) {
+    std::vector<uint8_t> scratch;
+    if (const std::vector<uint8_t>* file = SoundBytes(fname, scratch)) {
         UseAlut();
         ALfloat rate = 0.0f;
-        alBuffer = alutLoadMemoryFromFileImage(file.data(), ALsizei(file.size()), &alFormatBuffer, &alBufferLen, &rate);
+        alBuffer = alutLoadMemoryFromFileImage(file->data(), ALsizei(file->size()), &alFormatBuffer, &alBufferLen, &rate);
         alFreqBuffer = ALsizei(rate);
         // Our files carry no sampler chunk, so none asks to loop by itself.
         alLoop = AL_FALSE;
@@ -203,6 +236,15 @@ void AudioEngine::spawn_dynamic(int index, const char* file, float g) {
     slot.Load(file, false);
     slot.SetProperties(g, 1.0f, 1.0f, true);
     slot.Play();
+}
+
+void ForgetSoundFiles() {
+    for (size_t i = 0; i < kept_count; ++i) {
+        kept[i].path.clear();
+        std::vector<uint8_t>().swap(kept[i].bytes);
+    }
+    kept_count = 0;
+    kept_bytes = 0;
 }
 
 bool StartAudioOutput() {

@@ -1,5 +1,6 @@
 // OpenAL sound slots: one looping music track and one-shot effects, each slot
-// reloading its WAV file when played. With no device every call is silent.
+// refilled from its WAV file when played, the file read from disk once. With no
+// device every call is silent.
 #pragma once
 
 #include <AL/al.h>
@@ -57,6 +58,10 @@ public:
 
 // The one engine of the game, named like its class as the game calls it.
 extern class AudioEngine AudioEngine;
+
+// Forgets the sound files read so far, found or missing: the next play of each
+// reads it from disk again. For whoever changes sound files while the game runs.
+void ForgetSoundFiles();
 
 // Opens the default output device and makes a context current; false when the
 // machine has no sound device (the game then runs silently). Arranges for

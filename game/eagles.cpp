@@ -28,6 +28,9 @@ bool is_inside_safe_area(const Rabbit& candidate)
 
 Eagle::Eagle() : target(nullptr), position(0.0f, 0.0f, 0.0f), direction(false), delay(0.0f), fps(0.0f)
 {
+    // Room for the rabbits one pass can miss, made when the eagle arrives rather
+    // than in the frame a rabbit escapes; clearing keeps it.
+    miss.reserve(8);
     Respawn();
 }
 

@@ -20,7 +20,7 @@ LumenarFX cursor BM_INIT_ORDER(BM_ORDER_FX);
 
 SpawnParticleFx SP_Fx BM_INIT_ORDER(BM_ORDER_SP_FX);
 
-std::list<SpawnCarrotFX> __spawn_carrots_fx BM_INIT_ORDER(BM_ORDER_CARROT_FX);
+PooledList<SpawnCarrotFX> __spawn_carrots_fx BM_INIT_ORDER(BM_ORDER_CARROT_FX);
 
 namespace {
 // Where the carrot counter sits on the game screen; every carrot sprite flies there.

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "engine/lfx.h"
+#include "engine/node_pool.h"
 #include "math/vector3f.h"
 
 #include <cstddef>
-#include <list>
 
 // The three effect templates, loaded once at start.
 namespace FX {
@@ -35,7 +35,8 @@ public:
     void Reset();
     static bool null_fx(FxObj& obj);
 
-    std::list<FxObj> fx_list;
+    // Copies come and go with the game's events; their nodes are pooled.
+    PooledList<FxObj> fx_list;
 };
 
 extern SpawnParticleFx SP_Fx;
@@ -59,13 +60,14 @@ public:
     bool EOS() const { return eos; }
     void Render();
 
-    std::list<CarrotParticle> particles;
+    // A sprite is added every few frames of a burst: pooled like the particles.
+    PooledList<CarrotParticle> particles;
     vector3f location;
     float spawn_tl;
     bool eos;
 };
 
-extern std::list<SpawnCarrotFX> __spawn_carrots_fx;
+extern PooledList<SpawnCarrotFX> __spawn_carrots_fx;
 
 bool carrot_fx_EOS(const SpawnCarrotFX& fx);
 void SpawnCarrotsFX(vector3f location);

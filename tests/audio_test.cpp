@@ -10,6 +10,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -38,6 +41,7 @@ protected:
     {
         for (Sound& slot : AudioEngine.s)
             slot.Stop(), slot.Destroy();
+        ForgetSoundFiles();
     }
     bm::ScratchDir dir;
 };
@@ -125,9 +129,41 @@ TEST_F(AudioSlots, PcmInTheExtensibleLayoutPlaysAndACutOneStaysSilent)
                                                  {bm::Bytes(pcm.begin(), pcm.begin() + 1000), 0},
                                                  {Extensible(3, 22050), 0}};
     for (const auto& [bytes, expected] : files) {
+        ForgetSoundFiles();
         AudioEngine.spawn_dynamic(5, dir.Write("extensible.wav", bytes).c_str(), 0.75f);
         EXPECT_TRUE(BufferBytes(AudioEngine.s[5]) == expected && (AudioEngine.s[5].alBuffer != nullptr) == (expected > 0))
             << bytes.size();
+    }
+}
+
+TEST_F(AudioSlots, AFileIsReadAtItsFirstPlayFoundOrMissingUntilForgotten)
+{
+    // Each step: what lies on disk (seconds of tone, or none) before the play, then the bytes the slot plays.
+    const std::string path = dir.path + "/ding.wav";
+    const std::tuple<double, bool, ALint> steps[] = {
+        {1.0, false, 2 * 22050}, {0.5, false, 2 * 22050}, {-1, false, 2 * 22050}, // kept, whatever the disk says
+        {-1, true, 0}, {0.5, false, 0},                                          // forgotten; the miss is kept too
+        {0.5, true, 22050}};
+    for (const auto& [seconds, forget, expected] : steps) {
+        seconds < 0 ? (void)std::remove(path.c_str()) : (void)Tone(dir, "ding.wav", seconds);
+        if (forget)
+            ForgetSoundFiles();
+        AudioEngine.spawn_dynamic(2, path.c_str(), 0.75f);
+        EXPECT_TRUE(BufferBytes(AudioEngine.s[2]) == expected && (expected == 0 || AudioEngine.s[2].State(AL_PLAYING)))
+            << seconds << forget;
+    }
+    // A bounded number of files is kept: one beyond them is read again at every play.
+    const std::string first = Tone(dir, "0.wav", 1.0);
+    AudioEngine.spawn_dynamic(3, first.c_str(), 1.0f);
+    std::vector<std::string> more;
+    for (int i = 1; i <= 40; ++i)
+        more.push_back(Tone(dir, (std::to_string(i) + ".wav").c_str(), 1.0));
+    for (const std::string& p : more)
+        AudioEngine.spawn_dynamic(3, p.c_str(), 1.0f);
+    Tone(dir, "0.wav", 0.5), Tone(dir, "40.wav", 0.5);
+    for (const auto& [p, expected] : {std::pair{first, 2 * 22050}, std::pair{more.back(), 22050}}) {
+        AudioEngine.spawn_dynamic(3, p.c_str(), 1.0f);
+        EXPECT_EQ(BufferBytes(AudioEngine.s[3]), expected) << p;
     }
 }
 

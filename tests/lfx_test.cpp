@@ -256,4 +256,21 @@ TEST_F(LfxTest, PlacedCopiesAlwaysEndAndHoldABoundedNumberOfParticlesTogether)
     EXPECT_EQ(frames, static_cast<int>(SpawnParticleFx::kLongestCopy / 0.125f) + 2);
 }
 
+TEST_F(LfxTest, ASteadyEffectTakesNoHeapAfterItsFirstFramesAndKeepsItsParticlesInBirthOrder)
+{
+    LumenarFX fx = Load(kHeader + Block({{"spawn_time", "0 0"}, {"spawn_particles", "3 3"}, {"particles_timelife", "0.05 0.2"}, {"loop", "1"}}));
+    for (int i = 0; i < 30; ++i)
+        fx.render(256, 256, 0, 1, 0.01f);
+    bm::LargestAllocation();
+    for (int i = 0; i < 30; ++i) {
+        fx.render(256, 256, 0, 1, 0.01f);
+        float age = 1e9f;
+        for (const LumenarParticlesFX::Particle& p : fx.FX.front().particles) {
+            EXPECT_LE(p.life_max - p.life, age + 1e-6f) << "the oldest first";
+            age = p.life_max - p.life;
+        }
+    }
+    EXPECT_EQ(bm::LargestAllocation(), 0u) << "dead particles' nodes serve the newborn";
+}
+
 } // namespace
