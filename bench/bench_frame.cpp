@@ -1,11 +1,17 @@
 // The game's real frame against a floor frame, interleaved in one window: the
-// menu, an early game and a heavy late game held by a bot, at two window sizes.
-//   bench_frame [--rounds N]  the table (medians of N rounds, 5 by default) and one
-//                             "ratio STATE WxH R" line per state and size
+// menu, an early game and a heavy late game held by a bot, at two window sizes;
+// then a scripted minute of play, for the frames that stutter.
+//   bench_frame [--rounds N]  the table (medians of N rounds, 5 by default), one
+//                             "ratio STATE WxH R" line per state and size, and the minute
+//   bench_frame --stutter     the minute only: one "stutter WxH MEDIAN_MS P99_MS MAX_MS"
+//                             line per size, with the record's writes and their cost
 //   bench_frame --shot FILE [--small]
 //                             a picture (PPM) of the heavy state, the same in every
 //                             run, at 1920 x 1080 (at 640 x 480 with --small)
-// Run from the folder that holds Data/, on an X server with a 1920 x 1080 screen.
+// BM_STUTTER_SECONDS shortens (or lengthens) the minute; the record it writes goes to
+// a temporary folder, removed afterwards, or to BM_STUTTER_RECORD_DIR, left as it is.
+// Run from the folder that holds Data/, on an X server with a 1920 x 1080 screen,
+// with a sound device (ALSOFT_DRIVERS=null will do).
 #define GL_GLEXT_PROTOTYPES // the occlusion queries that count fragments
 #include "bench/floor_quad.h"
 #include "bench/frame_counters.h"
@@ -18,9 +24,12 @@
 #include "math/global_time.h"
 #include "platform/platform.h"
 
+#include <AL/alc.h>
 #include <GL/freeglut.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -468,6 +477,172 @@ Block Mean(const std::vector<Block>& blocks)
     return m;
 }
 
+// The scripted minute: a game played as a player plays it, for the frame times a
+// player feels. Every half second the bot clicks a free carrot (the bare field
+// when none is free) with the left button, so rabbits go for carrots by the
+// game's own click; the click sounds, the ding when a carrot is taken, and with
+// a record of 5 to beat every carrot after the fifth rewrites the record file.
+// Eagles strike the rabbits in the field, new waves of carrots grow, and the
+// selected hole is topped up so that the colony never dies out.
+constexpr int kStutterRecord = 5;
+constexpr int kClickFrames = 30;
+constexpr float kClickRow = 210.5f; // the field's band, on the 512 x 512 screen
+int stutter_frames = 3600;
+
+struct StutterFrame {
+    double ms;        // the frame's display()
+    double fsync_ms;  // of which the record's fsync
+    bool wrote;       // the frame rewrote the record
+};
+std::vector<StutterFrame> stutter_log;
+
+void HoldStutter()
+{
+    ++bot.tick;
+    if (selection && selection->rabbits < 3)
+        selection->rabbits = 3;
+    bench_left_button = 0;
+    if (bot.tick % kClickFrames != 0)
+        return;
+    Carrot* c = FreeCarrot();
+    float x = c ? c->position.x + 0.5f : static_cast<float>(40 + (bot.tick * 37) % 430);
+    touch_coord_x = x * static_cast<float>(window.w) / 512.0f;
+    touch_coord_y = (512.0f - kClickRow) * static_cast<float>(window.h) / 512.0f;
+    bench_left_button = 1;
+}
+
+void StutterDisplay()
+{
+    HoldStutter();
+    global_time = kFrameTime;
+    int record = user_record;
+    double fsync0 = bench_counters.fsync_seconds;
+    double t0 = Seconds(CLOCK_MONOTONIC);
+    display();
+    double ms = (Seconds(CLOCK_MONOTONIC) - t0) * 1e3;
+    if (stutter_log.size() < stutter_log.capacity())
+        stutter_log.push_back({ms, (bench_counters.fsync_seconds - fsync0) * 1e3, user_record > record});
+    ++frames_drawn;
+}
+
+// The record of the minute is never the player's: it goes to a folder made for
+// the run and removed after it, or to the folder the caller names.
+struct RecordFolder {
+    std::string dir, path;
+    bool ours = false;
+
+    bool Make()
+    {
+        const char* given = std::getenv("BM_STUTTER_RECORD_DIR");
+        if (given && *given) {
+            dir = given;
+        } else {
+            const char* tmp = std::getenv("TMPDIR");
+            std::string pattern = std::string(tmp && *tmp == '/' ? tmp : "/tmp") + "/bm-stutter-XXXXXX";
+            std::vector<char> name(pattern.begin(), pattern.end());
+            name.push_back('\0');
+            if (!mkdtemp(name.data()))
+                return false;
+            dir = name.data();
+            ours = true;
+        }
+        path = dir + "/dat.bin";
+        return true;
+    }
+
+    ~RecordFolder()
+    {
+        if (!ours)
+            return;
+        std::remove(path.c_str());
+        std::remove((path + ".tmp").c_str());
+        rmdir(dir.c_str());
+    }
+};
+
+double Percentile(std::vector<double> v, double q)
+{
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    size_t rank = static_cast<size_t>(std::ceil(q * static_cast<double>(v.size())));
+    return v[std::min(std::max<size_t>(rank, 1), v.size()) - 1];
+}
+
+int RunStutter(const WindowSize& s, const std::string& record_file)
+{
+    if (!ResizeWindow(s.w, s.h)) {
+        std::fprintf(stderr, "bench_frame: the window never reached %dx%d\n", s.w, s.h);
+        return 1;
+    }
+    srand(kSeed);
+    NewGame();
+    LeaveScreens();
+    bot = Bot();
+    Skill::speed = 1;
+    n_predator = 3;
+    // The record to beat, written and read back as the game keeps it.
+    record_path = record_file.c_str();
+    user_score = kStutterRecord;
+    StoreRecord();
+    user_score = 0;
+    ReadRecord();
+    if (user_record != kStutterRecord) {
+        std::fprintf(stderr, "bench_frame: no record could be kept in %s\n", record_file.c_str());
+        return 1;
+    }
+
+    stutter_log.clear();
+    stutter_log.reserve(static_cast<size_t>(stutter_frames));
+    uint64_t sounds0 = bench_counters.sounds_played, fsyncs0 = bench_counters.fsyncs;
+    glutDisplayFunc(StutterDisplay);
+    RunFrames(stutter_frames);
+    glutDisplayFunc(GameDisplay);
+    bench_left_button = 0;
+
+    std::vector<double> all, with_write, without, fsyncs;
+    for (const StutterFrame& f : stutter_log) {
+        all.push_back(f.ms);
+        (f.wrote ? with_write : without).push_back(f.ms);
+        if (f.wrote)
+            fsyncs.push_back(f.fsync_ms);
+    }
+    size_t slowest = static_cast<size_t>(std::max_element(all.begin(), all.end()) - all.begin());
+    std::printf("stutter %dx%d %.2f %.2f %.2f\n", s.w, s.h, Median(all), Percentile(all, 0.99), Percentile(all, 1.0));
+    std::printf("record %dx%d writes %zu, %d -> %d, fsync median %.2f ms slowest %.2f ms (%llu fsyncs)\n", s.w, s.h,
+                with_write.size(), kStutterRecord, user_record, Median(fsyncs), Percentile(fsyncs, 1.0),
+                static_cast<unsigned long long>(bench_counters.fsyncs - fsyncs0));
+    std::printf("frames %dx%d %zu: with a write median %.2f ms slowest %.2f ms, without median %.2f ms slowest "
+                "%.2f ms; slowest is frame %zu (%s); %llu sounds started\n",
+                s.w, s.h, all.size(), Median(with_write), Percentile(with_write, 1.0), Median(without),
+                Percentile(without, 1.0), slowest + 1, stutter_log[slowest].wrote ? "a write" : "no write",
+                static_cast<unsigned long long>(bench_counters.sounds_played - sounds0));
+    return 0;
+}
+
+int MeasureStutter()
+{
+    if (!alcGetCurrentContext()) {
+        std::fprintf(stderr, "bench_frame: the scripted minute needs a sound device (ALSOFT_DRIVERS=null will do)\n");
+        return 1;
+    }
+    RecordFolder folder;
+    if (!folder.Make()) {
+        std::fprintf(stderr, "bench_frame: no folder for the record\n");
+        return 1;
+    }
+    const char* kept_path = record_path;
+    int rc = 0;
+    for (const WindowSize& s : kSizes)
+        if (rc == 0)
+            rc = RunStutter(s, folder.path);
+    record_path = kept_path;
+    std::printf("(the scripted minute: %d frames of 1/60 s each, per size; ms: each frame's display(), wall clock;\n"
+                " median, 99th percentile and slowest; a write: the frame rewrote the record, with its fsync)\n",
+                stutter_frames);
+    return rc;
+}
+
 int MeasureAll()
 {
     Result floor_results[2];
@@ -512,7 +687,7 @@ int MeasureAll()
         for (int si = 0; si < 2; ++si)
             std::printf("ratio %s %dx%d %.2f\n", kStateNames[st], kSizes[si].w, kSizes[si].h,
                         Median(results[si][st].ratios));
-    return 0;
+    return MeasureStutter();
 }
 
 int TakeHeavyShot(const char* path, const WindowSize& size)
@@ -529,19 +704,31 @@ int TakeHeavyShot(const char* path, const WindowSize& size)
     return 0;
 }
 
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     const char* shot_path = nullptr;
+    bool stutter_only = false;
+    if (const char* seconds = std::getenv("BM_STUTTER_SECONDS")) {
+        double v = std::atof(seconds);
+        if (!(v > 0.0 && v <= 3600.0)) {
+            std::fprintf(stderr, "bench_frame: BM_STUTTER_SECONDS must be above 0 and at most 3600\n");
+            return 2;
+        }
+        stutter_frames = std::max(1, static_cast<int>(std::lround(v / kFrameTime)));
+    }
     const WindowSize* shot_size = &kSizes[0];
     if ((argc == 3 || (argc == 4 && std::strcmp(argv[3], "--small") == 0)) && std::strcmp(argv[1], "--shot") == 0) {
         shot_path = argv[2];
         shot_size = &kSizes[argc == 4 ? 1 : 0];
+    } else if (argc == 2 && std::strcmp(argv[1], "--stutter") == 0) {
+        stutter_only = true;
     } else if (argc == 3 && std::strcmp(argv[1], "--rounds") == 0 && std::atoi(argv[2]) > 0) {
         rounds = std::atoi(argv[2]);
     } else if (argc != 1) {
-        std::fprintf(stderr, "usage: bench_frame [--rounds N] | --shot FILE [--small]\n");
+        std::fprintf(stderr, "usage: bench_frame [--rounds N] | --stutter | --shot FILE [--small]\n");
         return 2;
     }
     BenchCountAllocationsOfThisThread();
@@ -569,5 +756,5 @@ int main(int argc, char** argv)
     if (shot_path)
         return TakeHeavyShot(shot_path, *shot_size);
     std::printf("renderer: %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    return MeasureAll();
+    return stutter_only ? MeasureStutter() : MeasureAll();
 }

@@ -1,17 +1,19 @@
 /* Counts what a frame asks of others: texture binds and draw calls at the GL
    boundary, X server round trips where Xlib and Mesa wait for replies, heap
-   allocations of the main thread, and the swap, where a picture can be taken.
-   The benchmark's own definitions stand in front of the libraries' and pass
-   every call on unchanged. */
+   allocations of the main thread, the record's fsyncs, the sounds started, and
+   the swap, where a picture can be taken. The benchmark's own definitions stand
+   in front of the libraries' and pass every call on unchanged. */
 #define _GNU_SOURCE
 #include "bench/frame_counters.h"
 
+#include <AL/al.h>
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <time.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 #include <xcb/xcbext.h>
 
@@ -96,6 +98,27 @@ xcb_generic_error_t* xcb_request_check(xcb_connection_t* c, xcb_void_cookie_t co
     if (!real)
         real = (xcb_generic_error_t * (*)(xcb_connection_t*, xcb_void_cookie_t)) Next("xcb_request_check");
     ROUND_TRIP(real(c, cookie));
+}
+
+int fsync(int fd)
+{
+    static int (*real)(int);
+    if (!real)
+        real = (int (*)(int))Next("fsync");
+    double t0 = Now();
+    int result = real(fd);
+    ++bench_counters.fsyncs;
+    bench_counters.fsync_seconds += Now() - t0;
+    return result;
+}
+
+AL_API void AL_APIENTRY alSourcePlay(ALuint source)
+{
+    static void(AL_APIENTRY * real)(ALuint);
+    if (!real)
+        real = (void(AL_APIENTRY*)(ALuint))Next("alSourcePlay");
+    ++bench_counters.sounds_played;
+    real(source);
 }
 
 /* The sanitizers keep their own allocator; there the count is left out. */

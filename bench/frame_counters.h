@@ -15,6 +15,9 @@ struct FrameCounters {
     double x_wait_seconds; /* time spent in those waits */
     uint64_t fragments;   /* fragments drawn, as the benchmark counts them */
     uint64_t allocations; /* malloc, calloc and fresh realloc calls of the counting thread */
+    uint64_t fsyncs;      /* fsync calls: the record's writes */
+    double fsync_seconds; /* time spent in them */
+    uint64_t sounds_played; /* alSourcePlay calls: sounds started */
 };
 
 extern struct FrameCounters bench_counters;
@@ -24,6 +27,9 @@ extern void (*bench_before_swap)(void);
 void BenchCountAllocationsOfThisThread(void);
 /* Whether allocations are counted at all (not under the sanitizers). */
 int BenchCountsAllocations(void);
+/* The bot's finger: while set, the X server's answer to the game's pointer
+   query says the left button is held, as if the player held it. */
+extern int bench_left_button;
 /* Gives the current GL drawable the keyboard focus once it is viewable; 0 until then. */
 int BenchFocusCurrentWindow(void);
 
