@@ -159,3 +159,53 @@ TEST_F(DrawTest, BindCacheSkipsRepeatsAndHearsOfTexturesMadeBehindItsBack)
 }
 
 } // namespace
+
+// The batch: sprites of one texture share a draw, a change of texture or
+// scissor draws what is held first, so painter's order holds across them, and
+// nothing shows until the batch is flushed.
+TEST_F(DrawTest, TheBatchKeepsPaintersOrderJoinsRunsAndRespectsTheScissor)
+{
+    const unsigned char r[4] = {255, 0, 0, 255}, g[4] = {0, 255, 0, 255};
+    Pixels red, green;
+    for (int i = 0; i < 4; ++i)
+        red.insert(red.end(), r, r + 4), green.insert(green.end(), g, g + 4);
+    GLuint tex[2] = {CreatePictureTexture(2, 2, red.data()), CreatePictureTexture(2, 2, green.data())};
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    DrawColor(1, 1, 1, 1);
+    auto sprite = [&](int which, float x, float y) {
+        BindTexture(tex[which]);
+        SpriteBatch::Sprite(Transform2D().Translated(x, y), 50, 10, which == 1);
+    };
+    PushVirtualScreen();
+    const unsigned long draws = SpriteBatch::Draws();
+    sprite(0, 100, 100); // red 50..149, then green 100..199, then red again 150..249
+    sprite(1, 150, 100);
+    sprite(0, 200, 100);
+    sprite(0, 400, 100); // joins the last red
+    EXPECT_EQ(Find(100, 0), Span(50, 99)) << "the last reds held, not drawn yet";
+    SpriteBatch::Flush();
+    EXPECT_EQ(SpriteBatch::Draws() - draws, 3u);
+    EXPECT_EQ(Find(100, 1), Span(100, 149));
+    EXPECT_EQ(Find(100, 0), Span(50, 449));
+    // A scissor set between two sprites cuts only the second.
+    glClear(GL_COLOR_BUFFER_BIT);
+    sprite(0, 100, 300);
+    SpriteBatch::SetScissor(true, 0, 0, 120, 512);
+    sprite(0, 100, 200);
+    SpriteBatch::SetScissor(false);
+    EXPECT_EQ(std::make_pair(Find(300, 0), Find(200, 0)), std::make_pair(Span(50, 149), Span(50, 119)));
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    // A picture with a visible polygon draws only that: here the lower-left half
+    // of its square, x 206..305 at the bottom row 246 down to none at the top, 265.
+    glClear(GL_COLOR_BUFFER_BIT);
+    const VisibleHull triangle{3, {0, 1, 0}, {0, 0, 1}};
+    SetVisibleHull(tex[0], &triangle);
+    BindTexture(tex[1]);
+    sprite(0, 256, 256);
+    SpriteBatch::Flush();
+    EXPECT_EQ(std::make_pair(Find(247, 0), Find(264, 0)), std::make_pair(Span(206, 297), Span(206, 212)));
+    PopVirtualScreen();
+    ForgetPictureShape(tex[0]);
+    glDeleteTextures(2, tex);
+}
