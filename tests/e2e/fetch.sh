@@ -4,10 +4,34 @@
 # home (the purse gets the carrots); quit ends the game with code 0.
 source "$(dirname "$0")/frame_lib.sh"
 
+# heard SOUND: sets HEARD_LENGTH to the recording's length and HEARD to the times SOUND
+# is heard at, both in seconds.
+heard() {
+  local lines
+  mapfile -t lines < <("$FR_PY" "$FR_E2E/heard.py" "$FR_TMP/out.wav" "$FR_GAME/Data/sFx/$1")
+  read -r _ HEARD_LENGTH <<<"${lines[0]:-x 0}"
+  read -r -a HEARD <<<"${lines[1]:-x}"
+  HEARD=("${HEARD[@]:1}")
+}
+# later_than A B: A > B, as decimals.
+later_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+
 FR_RECORD=1 fr_start
+heard powerup.wav
+before_play=$HEARD_LENGTH
 field_shows() { fr_shot "$FR_TMP/field.png"; mapfile -t field < <(fr_carrots "$FR_TMP/field.png"); [ "${#field[@]}" -ge 5 ]; }
 fr_click_button menu.gui 2
 fr_wait 30 field_shows || fr_fail "play shows no field of carrots (found ${#field[@]})"
+# A second after Play the first hint comes with its jingle, which would bury a
+# ding under it: the carrot is clicked once Play's jingle and the hint's have
+# both played out.
+jingles_over() {
+  local after=() t
+  heard powerup.wav
+  for t in "${HEARD[@]}"; do later_than "$t" "$before_play" && after+=("$t"); done
+  [ "${#after[@]}" -ge 2 ] && later_than "$HEARD_LENGTH" "$(awk -v t="${after[1]}" 'BEGIN { print t + 1.2 }')"
+}
+fr_wait 30 jingles_over || fr_fail "no hint jingle after Play (heard at ${HEARD[*]:-never}, recording ${HEARD_LENGTH}s)"
 
 # A carrot near the middle, where the selected hole is.
 target=${field[${#field[@]} / 2]}
@@ -35,7 +59,7 @@ add_button_shows() {
 fr_wait 180 add_button_shows || fr_fail "the carrots never reached the purse (no add button at $ax,$ay)"
 # The ding reached the sound device. (The tally is not listened for: the hints'
 # jingle starts in the same frame and buries it.)
-ding_heard() { [ -n "$("$FR_PY" "$FR_E2E/heard.py" "$FR_TMP/out.wav" "$FR_GAME/Data/sFx/ding.wav" | cut -d' ' -f2)" ]; }
+ding_heard() { heard ding.wav; [ "${#HEARD[@]}" -gt 0 ]; }
 fr_wait 60 ding_heard || fr_fail "no ding in the recording"
 fr_quit
 fr_wait_exit 30 || fr_fail "quit did not end the game"

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Prints each SOUND's name and the times (s) at which RECORDING matches it by normalised
-cross-correlation: heard.py RECORDING SOUND... The game never closes the sound device,
+"""Prints the length (s) of RECORDING as "recording SECONDS", then each SOUND's name and the
+times (s) at which RECORDING matches it by normalised cross-correlation:
+heard.py RECORDING SOUND... The game never closes the sound device,
 so the header of OpenAL Soft's wave recording is unfinished: sox reads to the end."""
 import subprocess
 import sys
@@ -34,6 +35,7 @@ def matches(recording, template):
 
 
 recording = samples(sys.argv[1])
+print(f"recording {len(recording) / RATE:.2f}")
 for path in sys.argv[2:]:
     sound = samples(path)
     # Under load a sound's tail may be buried under the next ones or cut by the end
