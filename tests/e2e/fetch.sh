@@ -13,8 +13,8 @@ heard() {
   read -r -a HEARD <<<"${lines[1]:-x}"
   HEARD=("${HEARD[@]:1}")
 }
-# later_than A B: A > B, as decimals.
-later_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+# later_than A B [GAP]: A > B + GAP, as decimals.
+later_than() { awk -v a="$1" -v b="$2" -v gap="${3:-0}" 'BEGIN { exit !(a > b + gap) }'; }
 
 FR_RECORD=1 fr_start
 heard powerup.wav
@@ -29,7 +29,7 @@ jingles_over() {
   local after=() t
   heard powerup.wav
   for t in "${HEARD[@]}"; do later_than "$t" "$before_play" && after+=("$t"); done
-  [ "${#after[@]}" -ge 2 ] && later_than "$HEARD_LENGTH" "$(awk -v t="${after[1]}" 'BEGIN { print t + 1.2 }')"
+  [ "${#after[@]}" -ge 2 ] && later_than "$HEARD_LENGTH" "${after[1]}" 1.2
 }
 fr_wait 30 jingles_over || fr_fail "no hint jingle after Play (heard at ${HEARD[*]:-never}, recording ${HEARD_LENGTH}s)"
 
