@@ -2,6 +2,7 @@
 // encoder (good, cut, hostile, oversized), the pointer's hit tests, what is drawn.
 #include "engine/guilab.h"
 #include "engine/panel_format.h"
+#include "engine/texture_binding.h"
 #include "reader_support.h"
 
 #include <gtest/gtest.h>
@@ -68,6 +69,27 @@ TEST_F(PanelsTest, PicturesAndButtonsLoadInFileOrderAndALoadReplacesAllBefore)
     EXPECT_TRUE(panel.textures.empty() && panel.buttons.empty() && panel.background == 0);
     panel.SetBackground(4242);
     EXPECT_TRUE(!panel.Load(dir.path.c_str()) && panel.background == 4242);
+}
+
+// A released picture's name may be handed out again: it must not find the bind
+// cache thinking it bound, nor the old picture's visible part and polygon.
+TEST_F(PanelsTest, ReleasedPicturesLeaveNeitherABoundNameNorTheirShapes)
+{
+    GUILab panel;
+    ASSERT_TRUE(panel.Load(Write(PanelFile::Panel{{Solid(1, 1, 10, 20, 30)}, 0, {}}).c_str()));
+    GLuint tex = panel.textures.front();
+    const OpaqueBounds part{0.25f, 0.25f, 0.75f, 0.75f};
+    const VisibleHull hull{3, {0.0f, 1.0f, 0.0f}, {0.0f, 0.0f, 1.0f}};
+    SetOpaqueBounds(tex, &part);
+    SetVisibleHull(tex, &hull);
+    BindTexture(tex);
+    ASSERT_TRUE(BoundTexture() == tex && BoundOpaqueBounds() && BoundVisibleHull());
+    panel.ReleaseGDI();
+    EXPECT_TRUE(!glIsTexture(tex) && BoundTexture() == 0u);
+    BindTexture(tex);
+    EXPECT_TRUE(BoundOpaqueBounds() == nullptr && BoundVisibleHull() == nullptr);
+    glDeleteTextures(1, &tex);
+    ForgetBoundTexture();
 }
 
 TEST_F(PanelsTest, EveryCutKeepsWhatIsWhole)
