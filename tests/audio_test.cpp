@@ -6,6 +6,7 @@
 #include "reader_support.h"
 
 #include <AL/al.h>
+#include <AL/alut.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -165,6 +166,29 @@ TEST_F(AudioSlots, AFileIsReadAtItsFirstPlayFoundOrMissingUntilForgotten)
         AudioEngine.spawn_dynamic(3, p.c_str(), 1.0f);
         EXPECT_EQ(BufferBytes(AudioEngine.s[3]), expected) << p;
     }
+}
+
+// A start of the sound loader that failed is tried again at the next sound. Run in
+// a fresh copy of this program, where the game has not started the loader yet: the
+// test starts it first, so the game's own start is refused; once the test stops it
+// again, only a second try by the game lets the next sound load.
+TEST_F(AudioSlots, AFailedStartOfTheLoaderIsTriedAgainAtTheNextSound)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string path = Tone(dir, "retry.wav", 1.0);
+    auto plays = [&] {
+        ForgetSoundFiles();
+        AudioEngine.spawn_dynamic(4, path.c_str(), 1.0f);
+        return BufferBytes(AudioEngine.s[4]) == 2 * 22050;
+    };
+    EXPECT_EXIT(
+        {
+            bool started = alutInitWithoutContext(nullptr, nullptr) == AL_TRUE;
+            bool first = plays();
+            bool stopped = alutExit() == AL_TRUE;
+            std::exit(started && first && stopped && plays() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(AudioSlots, TheBuiltSoundsLoadWholeAndAreLoudButNotClipped)
