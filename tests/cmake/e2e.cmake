@@ -4,3 +4,4 @@
 add_executable(bm_frames ${CMAKE_SOURCE_DIR}/tests/tools/frames.c)
 target_link_libraries(bm_frames PRIVATE X11::X11 X11::Xdamage)
 bm_add_script_test(NAME e2e_fetch SCRIPT ${CMAKE_SOURCE_DIR}/tests/e2e/fetch.sh LABELS e2e)
+bm_add_script_test(NAME e2e_extensible_sound SCRIPT ${CMAKE_SOURCE_DIR}/tests/e2e/extensible_sound.sh LABELS e2e)
