@@ -238,6 +238,11 @@ void AudioEngine::spawn_dynamic(int index, const char* file, float g) {
     slot.Play();
 }
 
+void KeepSoundFile(const char* file) {
+    std::vector<uint8_t> scratch;
+    if (file) SoundBytes(file, scratch);
+}
+
 void ForgetSoundFiles() {
     for (size_t i = 0; i < kept_count; ++i) {
         kept[i].path.clear();

@@ -62,6 +62,9 @@ extern class AudioEngine AudioEngine;
 // Forgets the sound files read so far, found or missing: the next play of each
 // reads it from disk again. For whoever changes sound files while the game runs.
 void ForgetSoundFiles();
+// Reads and checks a sound file ahead of its first play and keeps it as that play
+// would, so that the play itself opens no file.
+void KeepSoundFile(const char* file);
 
 // Opens the default output device and makes a context current; false when the
 // machine has no sound device (the game then runs silently). Arranges for

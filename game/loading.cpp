@@ -13,6 +13,7 @@
 #include "game/state.h"
 
 #include <GL/gl.h>
+#include <initializer_list>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -198,6 +199,10 @@ void init()
     for (int i = 0; i < 7; ++i)
         holes[i].id = hole_buttons[i];
 
+    // Every sound is read now, so that no click, ding or eagle opens a file inside a frame.
+    for (const char* sound : {"Data/sFx/click.wav", "Data/sFx/ding.wav", "Data/sFx/swoosh.wav", "Data/sFx/spawn.wav",
+                              "Data/sFx/spawn_2.wav", "Data/sFx/carrots.wav", "Data/sFx/eagle.wav"})
+        KeepSoundFile(sound);
     AudioEngine.spawn_static(0, "Data/sFx/music.wav", true);
     AudioEngine.spawn_dynamic(1, "Data/sFx/powerup.wav", 2.0f);
 

@@ -153,6 +153,12 @@ TEST_F(AudioSlots, AFileIsReadAtItsFirstPlayFoundOrMissingUntilForgotten)
         EXPECT_TRUE(BufferBytes(AudioEngine.s[2]) == expected && (expected == 0 || AudioEngine.s[2].State(AL_PLAYING)))
             << seconds << forget;
     }
+    // Kept ahead of its first play, a file plays what it held then.
+    ForgetSoundFiles();
+    KeepSoundFile(Tone(dir, "ahead.wav", 0.5).c_str());
+    std::remove((dir.path + "/ahead.wav").c_str());
+    AudioEngine.spawn_dynamic(2, (dir.path + "/ahead.wav").c_str(), 0.75f);
+    EXPECT_EQ(BufferBytes(AudioEngine.s[2]), 22050);
     // A bounded number of files is kept: one beyond them is read again at every play.
     const std::string first = Tone(dir, "0.wav", 1.0);
     AudioEngine.spawn_dynamic(3, first.c_str(), 1.0f);
