@@ -173,8 +173,10 @@ void DrawUnitQuad()
 bool LoadFont(const char* path)
 {
     // Whatever happens, an old font does not linger half-replaced.
-    if (font != 0 && glIsTexture(font))
+    if (font != 0 && glIsTexture(font)) {
+        ForgetPictureShape(font);
         glDeleteTextures(1, &font);
+    }
     font = 0;
     FILE* f = path ? std::fopen(path, "rb") : nullptr;
     if (!f)
@@ -210,6 +212,7 @@ bool LoadFont(const char* path)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    RememberTexture(font);
     return true;
 }
 
@@ -291,6 +294,48 @@ void QuadWithU(float hw, float hh, float u_left)
 void DrawQuad(float hw, float hh) { QuadWithU(hw, hh, 0.0f); }
 
 void DrawMirroredQuad(float hw, float hh) { QuadWithU(hw, hh, 1.0f); }
+
+void PrimeDrawingStates()
+{
+    SpriteBatch::Flush();
+    GLint bound = 0, blend_src = GL_ONE, blend_dst = GL_ZERO;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetIntegerv(GL_BLEND_SRC, &blend_src);
+    glGetIntegerv(GL_BLEND_DST, &blend_dst);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glEnable(GL_TEXTURE_2D);
+    PushVirtualScreen();
+    // Every corner lands on one point: the quads cover no pixel.
+    glScalef(0.0f, 0.0f, 1.0f);
+    // Blended over, blended additively (the effects' light), and not blended.
+    static const GLenum kBlends[2][2] = {{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA}, {GL_SRC_ALPHA, GL_ONE}};
+    for (int way = 0; way < 3; ++way) {
+        if (way < 2) {
+            glEnable(GL_BLEND);
+            SpriteBatch::SetBlendFunc(kBlends[way][0], kBlends[way][1]);
+        } else {
+            glDisable(GL_BLEND);
+        }
+        for (GLuint tex : RememberedTextures()) {
+            // A texture deleted behind the kit's back is not made again by binding its name.
+            if (!glIsTexture(tex))
+                continue;
+            BindTexture(tex);
+            // The three ways the kit hands the GL vertices: the batch's arrays
+            // with a colour each, the unit quad's arrays, and glBegin/glEnd.
+            SpriteBatch::Sprite(Transform2D(), 1.0f, 1.0f, false);
+            SpriteBatch::Flush();
+            DrawUnitQuad();
+            DrawQuad(1.0f, 1.0f);
+        }
+    }
+    PopVirtualScreen();
+    SpriteBatch::SetBlendFunc(static_cast<GLenum>(blend_src), static_cast<GLenum>(blend_dst));
+    BindTexture(static_cast<GLuint>(bound));
+    glPopAttrib();
+    // The driver has done its work for each state before the first frame.
+    glFinish();
+}
 
 void RenderOnViewport(float s, vector3f t)
 {

@@ -270,6 +270,7 @@ bool ReadBlock(TokenReader& in, LumenarParticlesFX& e)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, e.sizeX, e.sizeY, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  pixels.empty() ? nullptr : pixels.data());
+    RememberTexture(e.p_texture);
 
     in.Key(LfxFormat::kParticlesLimit);
     in.Int(e.p_limit);

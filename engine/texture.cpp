@@ -36,6 +36,7 @@ GLuint CreatePictureTexture(GLsizei w, GLsizei h, const unsigned char* rgba)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    RememberTexture(tex);
     return tex;
 }
 

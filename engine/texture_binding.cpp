@@ -3,6 +3,7 @@
 
 #include "engine/sprite_batch.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -10,6 +11,7 @@ GLuint bound_texture = 0;
 bool bound_texture_known = false;
 std::unordered_map<GLuint, OpaqueBounds> opaque_bounds;
 std::unordered_map<GLuint, VisibleHull> visible_hulls;
+std::vector<GLuint> remembered;
 // The shapes of the bound texture, looked up once per bind rather than once per sprite.
 const OpaqueBounds* bound_bounds = nullptr;
 const VisibleHull* bound_hull = nullptr;
@@ -71,5 +73,14 @@ void ForgetPictureShape(GLuint tex)
     SpriteBatch::Flush();
     opaque_bounds.erase(tex);
     visible_hulls.erase(tex);
+    remembered.erase(std::remove(remembered.begin(), remembered.end(), tex), remembered.end());
     LookUpBoundShapes();
 }
+
+void RememberTexture(GLuint tex)
+{
+    if (tex != 0 && std::find(remembered.begin(), remembered.end(), tex) == remembered.end())
+        remembered.push_back(tex);
+}
+
+const std::vector<GLuint>& RememberedTextures() { return remembered; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <vector>
 
 // Binds a texture for drawing, unless it is the one bound already. Whoever binds,
 // creates or deletes a texture any other way calls ForgetBoundTexture, so that
@@ -39,6 +40,13 @@ void SetVisibleHull(GLuint tex, const VisibleHull* hull);
 // The polygon of the texture bound through BindTexture, or nullptr when it has
 // none or the bound texture is not known.
 const VisibleHull* BoundVisibleHull();
-// Forgets both the visible part and the polygon of `tex`: called when a texture
-// is made or deleted, since its name may be handed out again for another picture.
+// Forgets the visible part and the polygon of `tex`, and that it is one of the
+// kit's textures: called when a texture is made or deleted, since its name may
+// be handed out again for another picture.
 void ForgetPictureShape(GLuint tex);
+
+// The kit's textures (the store's pictures, the panels' own, the font and the
+// effects' particles), remembered in the order they are made, so that the
+// loading step can draw each of them once before the first frame.
+void RememberTexture(GLuint tex);
+const std::vector<GLuint>& RememberedTextures();

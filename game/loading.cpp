@@ -207,4 +207,7 @@ void init()
     AudioEngine.spawn_dynamic(1, "Data/sFx/powerup.wav", 2.0f);
 
     NewGame();
+    // The driver readies every way of drawing now, not in the frame where a
+    // panel, a hint or an effect first shows.
+    PrimeDrawingStates();
 }

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -208,4 +210,47 @@ TEST_F(DrawTest, TheBatchKeepsPaintersOrderJoinsRunsAndRespectsTheScissor)
     PopVirtualScreen();
     ForgetPictureShape(tex[0]);
     glDeleteTextures(2, tex);
+}
+
+// Priming at loading draws each live texture of the kit once per way of
+// blending, changes no pixel and leaves the state the next frame relies on.
+TEST_F(DrawTest, PrimingDrawsEveryLiveTextureEachWayAndChangesNothing)
+{
+    GLuint gone = CreatePictureTexture(1, 1, Pixels(4, 255).data());
+    GLuint forgotten = CreatePictureTexture(1, 1, Pixels(4, 255).data());
+    glDeleteTextures(1, &gone); // behind the kit's back: binding the name again would make a new texture
+    ForgetPictureShape(forgotten);
+    const std::vector<GLuint>& kept = RememberedTextures();
+    ASSERT_NE(std::find(kept.begin(), kept.end(), solid), kept.end());
+    EXPECT_EQ(std::find(kept.begin(), kept.end(), forgotten), kept.end());
+    unsigned long live = 0;
+    for (GLuint t : kept)
+        live += glIsTexture(t) ? 1 : 0;
+
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    SpriteBatch::SetBlendFunc(GL_ONE, GL_ZERO);
+    BindTexture(marker);
+    GLfloat mv[16], mv_after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, mv);
+    const Pixels before = Read(0, 512);
+    const unsigned long draws = SpriteBatch::Draws();
+    PrimeDrawingStates();
+    EXPECT_EQ(SpriteBatch::Draws() - draws, 3 * live);
+    EXPECT_FALSE(glIsTexture(gone));
+    EXPECT_TRUE(Read(0, 512) == before);
+    GLint src = 0, dst = 0, bound = 0;
+    glGetIntegerv(GL_BLEND_SRC, &src);
+    glGetIntegerv(GL_BLEND_DST, &dst);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGetFloatv(GL_MODELVIEW_MATRIX, mv_after);
+    EXPECT_EQ(std::make_tuple(src, dst, bound, BoundTexture()),
+              std::make_tuple(GL_ONE, GL_ZERO, static_cast<GLint>(marker), marker));
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_SCISSOR_TEST));
+    EXPECT_TRUE(std::equal(mv, mv + 16, mv_after));
+    SpriteBatch::SetBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDeleteTextures(1, &forgotten);
 }
