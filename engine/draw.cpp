@@ -6,6 +6,8 @@
 
 #include <GL/freeglut.h>
 #include <GL/glu.h>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -302,6 +304,29 @@ void PrimeDrawingStates()
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glGetIntegerv(GL_BLEND_SRC, &blend_src);
     glGetIntegerv(GL_BLEND_DST, &blend_dst);
+    // One texture of each kind: what a driver builds for a drawing state can
+    // differ with a texture's size, format and sampling, never with its pixels.
+    std::vector<GLuint> kinds;
+    std::vector<std::array<GLint, 7>> seen;
+    for (GLuint tex : RememberedTextures()) {
+        // A texture deleted behind the kit's back is not made again by binding its name.
+        if (!glIsTexture(tex))
+            continue;
+        glBindTexture(GL_TEXTURE_2D, tex);
+        std::array<GLint, 7> kind{};
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &kind[0]);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &kind[1]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &kind[2]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &kind[3]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &kind[4]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &kind[5]);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &kind[6]);
+        if (std::find(seen.begin(), seen.end(), kind) == seen.end()) {
+            seen.push_back(kind);
+            kinds.push_back(tex);
+        }
+    }
+    ForgetBoundTexture();
     glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
     glEnable(GL_TEXTURE_2D);
     PushVirtualScreen();
@@ -316,10 +341,7 @@ void PrimeDrawingStates()
         } else {
             glDisable(GL_BLEND);
         }
-        for (GLuint tex : RememberedTextures()) {
-            // A texture deleted behind the kit's back is not made again by binding its name.
-            if (!glIsTexture(tex))
-                continue;
+        for (GLuint tex : kinds) {
             BindTexture(tex);
             // The three ways the kit hands the GL vertices: the batch's arrays
             // with a colour each, the unit quad's arrays, and glBegin/glEnd.

@@ -46,9 +46,10 @@ void DrawQuad(float hw, float hh);
 // The same quad with its picture mirrored left to right, as the field sprites
 // (rabbits, carrots, eagles) and particles are drawn.
 void DrawMirroredQuad(float hw, float hh);
-// Draws every texture the kit has made (RememberTexture) once in each way the
-// game draws pictures, blended over, blended additively and not blended, from
-// each of the kit's vertex paths, as quads squeezed to a point: no pixel changes
+// Draws one of each kind (size, format and sampling) of the textures the kit
+// has made (RememberTexture) once in each way the game draws pictures, blended
+// over, blended additively and not blended, from each of the kit's vertex
+// paths, as quads squeezed to a point: no pixel changes
 // and the GL state is left as found. A driver builds what it needs for each
 // such state at its first draw (a software rasteriser compiles a program, or
 // reads it from its disk cache); the loading step calls this so that this

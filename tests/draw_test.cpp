@@ -212,20 +212,23 @@ TEST_F(DrawTest, TheBatchKeepsPaintersOrderJoinsRunsAndRespectsTheScissor)
     glDeleteTextures(2, tex);
 }
 
-// Priming at loading draws each live texture of the kit once per way of
-// blending, changes no pixel and leaves the state the next frame relies on.
-TEST_F(DrawTest, PrimingDrawsEveryLiveTextureEachWayAndChangesNothing)
+// Priming at loading draws one live texture of each kind (size, format and
+// sampling) once per way of blending, changes no pixel and leaves the state the
+// next frame relies on.
+TEST_F(DrawTest, PrimingDrawsEachKindOfTextureEachWayAndChangesNothing)
 {
     GLuint gone = CreatePictureTexture(1, 1, Pixels(4, 255).data());
-    GLuint forgotten = CreatePictureTexture(1, 1, Pixels(4, 255).data());
+    GLuint forgotten = CreatePictureTexture(3, 3, Pixels(36, 255).data());
     glDeleteTextures(1, &gone); // behind the kit's back: binding the name again would make a new texture
     ForgetPictureShape(forgotten);
     const std::vector<GLuint>& kept = RememberedTextures();
     ASSERT_NE(std::find(kept.begin(), kept.end(), solid), kept.end());
     EXPECT_EQ(std::find(kept.begin(), kept.end(), forgotten), kept.end());
-    unsigned long live = 0;
-    for (GLuint t : kept)
-        live += glIsTexture(t) ? 1 : 0;
+    auto primed_draws = [] {
+        const unsigned long draws = SpriteBatch::Draws();
+        PrimeDrawingStates();
+        return SpriteBatch::Draws() - draws;
+    };
 
     glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -237,9 +240,7 @@ TEST_F(DrawTest, PrimingDrawsEveryLiveTextureEachWayAndChangesNothing)
     GLfloat mv[16], mv_after[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, mv);
     const Pixels before = Read(0, 512);
-    const unsigned long draws = SpriteBatch::Draws();
-    PrimeDrawingStates();
-    EXPECT_EQ(SpriteBatch::Draws() - draws, 3 * live);
+    const unsigned long draws = primed_draws();
     EXPECT_FALSE(glIsTexture(gone));
     EXPECT_TRUE(Read(0, 512) == before);
     GLint src = 0, dst = 0, bound = 0;
@@ -251,6 +252,16 @@ TEST_F(DrawTest, PrimingDrawsEveryLiveTextureEachWayAndChangesNothing)
               std::make_tuple(GL_ONE, GL_ZERO, static_cast<GLint>(marker), marker));
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && !glIsEnabled(GL_SCISSOR_TEST));
     EXPECT_TRUE(std::equal(mv, mv + 16, mv_after));
+
+    // A twin of a kind already there adds nothing; a new size, or a new filter, is a kind of its own.
+    GLuint twin = CreatePictureTexture(2, 2, Pixels(16, 0).data());
+    EXPECT_EQ(primed_draws(), draws);
+    GLuint wide = CreatePictureTexture(4, 2, Pixels(32, 0).data());
+    EXPECT_EQ(primed_draws(), draws + 3);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR); // on `wide`, still bound
+    GLuint wide_nearest = CreatePictureTexture(4, 2, Pixels(32, 0).data());
+    EXPECT_EQ(primed_draws(), draws + 6);
     SpriteBatch::SetBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDeleteTextures(1, &forgotten);
+    const GLuint made[4] = {forgotten, twin, wide, wide_nearest};
+    glDeleteTextures(4, made);
 }
