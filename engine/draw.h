@@ -49,12 +49,11 @@ void DrawMirroredQuad(float hw, float hh);
 // Draws one of each kind (size, format and sampling) of the textures the kit
 // has made (RememberTexture) once in each way the game draws pictures, blended
 // over, blended additively and not blended, from each of the kit's vertex
-// paths, as quads squeezed to a point: no pixel changes
-// and the GL state is left as found. A driver builds what it needs for each
-// such state at its first draw (a software rasteriser compiles a program, or
-// reads it from its disk cache); the loading step calls this so that this
-// happens before the first frame, not in the frame where a panel, a hint or an
-// effect first shows.
+// paths, as quads squeezed to a point: no pixel changes and the GL state is
+// left as found. A driver builds what it needs for each such state at its
+// first draw (a software rasteriser compiles a program, or reads it from its
+// disk cache); the loading step calls this so that this happens before the
+// first frame, not in the frame where a panel, a hint or an effect first shows.
 void PrimeDrawingStates();
 // Pushes an orthographic 0..512 projection and two model-view levels; PopVirtualScreen undoes it.
 void PushVirtualScreen();
